@@ -1,0 +1,97 @@
+#include "storage/LevelCollection.h"
+
+#include "storage/AtomicFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Reads up to `count` bytes, going on after short reads; returns the bytes read or -1 with errno set.
+ssize_t readFully(int fd, std::uint8_t* buffer, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(fd, buffer + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+} // namespace
+
+LevelCollection::LevelCollection() { resetToBlank(); }
+
+void LevelCollection::resetToBlank() {
+    m_slots.clear();
+    auto blank = std::make_unique<LevelRecord>();
+    ClearRecord(*blank);
+    m_slots.push_back(std::move(blank));
+    m_current = 1;
+    m_record = *m_slots.front();
+}
+
+LoadResult LevelCollection::load(const std::string& path) {
+    std::vector<std::unique_ptr<LevelRecord>> loaded;
+    LoadResult result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = errno;
+    } else {
+        LevelRecord::Bytes buffer{};
+        while (static_cast<int>(loaded.size()) < MaxBoards) {
+            const ssize_t n = readFully(fd, buffer.data(), buffer.size());
+            if (n < 0)
+                result.error = errno;
+            if (n != static_cast<ssize_t>(RecordBytes))
+                break;
+            loaded.push_back(std::make_unique<LevelRecord>(LevelRecord::fromBytes(buffer)));
+        }
+        ::close(fd);
+    }
+
+    if (loaded.empty()) {
+        resetToBlank();
+        result.ok = false;
+        if (result.error == 0)
+            result.error = ENODATA;
+        return result;
+    }
+    m_slots = std::move(loaded);
+    setCurrentNumber(m_current);
+    return {};
+}
+
+SaveResult LevelCollection::save(const std::string& path) {
+    writeBack();
+    AtomicFile file(path);
+    if (!file.created())
+        return {false, 0, errno};
+    for (int number = 1; number <= count(); ++number) {
+        const LevelRecord::Bytes bytes = slot(number).toBytes();
+        if (!file.write(bytes.data(), bytes.size()))
+            return {false, number, errno};
+    }
+    if (!file.commit())
+        return {false, count(), errno};
+    return {};
+}
+
+void LevelCollection::writeBack() { slot(m_current) = m_record; }
+
+void LevelCollection::setCurrentNumber(int number) {
+    m_current = std::clamp(number, 1, count());
+    m_record = slot(m_current);
+}
+
+void LevelCollection::select(int number) {
+    writeBack();
+    setCurrentNumber(number);
+}
