@@ -9,7 +9,9 @@
 #include <sstream>
 #include <sys/stat.h>
 
+// Debian ships the template bodies behind SI_IMPLEMENTATION; this is their only user.
 #define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 namespace {
@@ -110,7 +112,9 @@ std::string DefaultSettingsPath() {
     return std::string(home ? home : "") + "/.config/" + SettingsFileName;
 }
 
-int Settings::read(SettingKey key) const { return read(key, SpecOf(key).fallback); }
+int Settings::read(SettingKey key) const {
+    return read(key, SpecOf(key).fallback);
+}
 
 int Settings::read(SettingKey key, int fallback) const {
     const SettingSpec& spec = SpecOf(key);
@@ -123,6 +127,7 @@ int Settings::read(SettingKey key, int fallback) const {
 
 bool Settings::write(const std::vector<std::pair<SettingKey, int>>& values) const {
     Ini ini;
+    ini.SetSpaces(false); // key=value, as Windows writes it
     loadIni(ini, m_path);
     for (const auto& [key, value] : values)
         ini.SetValue(SettingsSection, SpecOf(key).name, std::to_string(value).c_str());

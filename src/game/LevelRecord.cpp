@@ -109,16 +109,6 @@ LevelRecord::Bytes LevelRecord::toBytes() const {
     return bytes;
 }
 
-bool IsOnBoard(const LevelRecord& record, int cell) {
-    if (cell < 0 || cell >= CellCount)
-        return false;
-    const int size = record.Size;
-    if (cell % GridWidth >= size || cell / GridWidth >= size)
-        return false;
-    // Odd rows of a hexagon are one cell shorter: there i mod 18 is the column plus 9.
-    return !record.isHexagon() || (cell % (2 * GridWidth)) - 8 < size;
-}
-
 std::uint8_t CountPegs(const Position& position, const LevelRecord& record) {
     std::uint8_t count = 0;
     for (int cell = 0; cell < CellCount; ++cell)
@@ -146,4 +136,6 @@ void MakeNewBoard(LevelRecord& record) {
     record.Original = 0;
 }
 
-int NameSlotForLanguage(int language) { return language == 1 ? 1 : 0; }
+int NameSlotForLanguage(int language) {
+    return language == 1 ? 1 : 0;
+}

@@ -26,7 +26,9 @@ using Position = std::array<CellCode, CellCount>;
 constexpr std::uint8_t ShapeSquare = 0;
 constexpr std::uint8_t ShapeHexagon = 1;
 
-constexpr bool HoldsPeg(CellCode code) { return code >= FirstColourPeg; }
+constexpr bool HoldsPeg(CellCode code) {
+    return code >= FirstColourPeg;
+}
 
 // A length-prefixed name in the single-byte code page. A stored length above the capacity is read
 // as the capacity, so a damaged length byte can never reach past the slot.
@@ -72,8 +74,16 @@ struct LevelRecord {
 };
 
 // Whether cell i belongs to the board of this record. Sizes above 9 behave like 9 and sizes below 5
-// simply give smaller boards; a shape other than 1 is square.
-bool IsOnBoard(const LevelRecord& record, int cell);
+// simply give smaller boards; a shape other than 1 is square. Inline: every rule asks it per cell.
+inline bool IsOnBoard(const LevelRecord& record, int cell) {
+    if (cell < 0 || cell >= CellCount)
+        return false;
+    const int size = record.Size;
+    if (cell % GridWidth >= size || cell / GridWidth >= size)
+        return false;
+    // Odd rows of a hexagon are one cell shorter: there i mod 18 is the column plus 9.
+    return !record.isHexagon() || (cell % (2 * GridWidth)) - 8 < size;
+}
 
 // Pegs (codes 2 and 3) on the on-board cells of a position, judged by the record's size and shape.
 std::uint8_t CountPegs(const Position& position, const LevelRecord& record);

@@ -2,7 +2,9 @@
 
 namespace {
 
-bool IsCellIndex(int cell) { return cell >= 0 && cell < CellCount; }
+bool IsCellIndex(int cell) {
+    return cell >= 0 && cell < CellCount;
+}
 
 template <std::size_t Directions>
 int FindInTable(const NeighbourTable<Directions>& landing, int from, int to) {

@@ -61,8 +61,8 @@ constexpr int StepFrom(bool hexagon, int cell, const DirectionStep& step) {
 }
 
 template <std::size_t Directions>
-constexpr NeighbourTable<Directions> MakeTable(bool hexagon, const std::array<DirectionStep, Directions>& steps,
-                                               int stepCount) {
+constexpr NeighbourTable<Directions>
+MakeTable(bool hexagon, const std::array<DirectionStep, Directions>& steps, int stepCount) {
     NeighbourTable<Directions> table{};
     for (int cell = 0; cell < CellCount; ++cell) {
         const bool cellInGrid = InGrid(hexagon, cell / GridWidth, cell % GridWidth);

@@ -27,7 +27,9 @@ ssize_t readFully(int fd, std::uint8_t* buffer, std::size_t count) {
 
 } // namespace
 
-LevelCollection::LevelCollection() { resetToBlank(); }
+LevelCollection::LevelCollection() {
+    resetToBlank();
+}
 
 void LevelCollection::resetToBlank() {
     m_slots.clear();
@@ -84,7 +86,9 @@ SaveResult LevelCollection::save(const std::string& path) {
     return {};
 }
 
-void LevelCollection::writeBack() { slot(m_current) = m_record; }
+void LevelCollection::writeBack() {
+    slot(m_current) = m_record;
+}
 
 void LevelCollection::setCurrentNumber(int number) {
     m_current = std::clamp(number, 1, count());
