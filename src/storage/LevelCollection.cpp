@@ -99,3 +99,46 @@ void LevelCollection::select(int number) {
     writeBack();
     setCurrentNumber(number);
 }
+
+bool LevelCollection::insertAfterCurrent(const LevelRecord& record) {
+    if (isFull())
+        return false;
+    writeBack();
+    m_slots.insert(m_slots.begin() + m_current, std::make_unique<LevelRecord>(record));
+    ++m_current;
+    m_record = record;
+    markChanged();
+    return true;
+}
+
+LevelCollection::DeleteResult LevelCollection::deleteCurrent() {
+    if (slot(m_current).isOriginal())
+        return DeleteResult::RefusedOriginal;
+    markChanged();
+    if (count() == 1) {
+        LevelRecord fresh;
+        MakeNewBoard(fresh);
+        slot(1) = fresh;
+        m_record = fresh;
+        return DeleteResult::ReplacedByBlank;
+    }
+    m_slots.erase(m_slots.begin() + (m_current - 1));
+    setCurrentNumber(m_current);
+    return DeleteResult::Removed;
+}
+
+bool LevelCollection::moveDown() {
+    return canMoveDown() && exchangeWithNeighbour(m_current - 1);
+}
+
+bool LevelCollection::moveUp() {
+    return canMoveUp() && exchangeWithNeighbour(m_current + 1);
+}
+
+bool LevelCollection::exchangeWithNeighbour(int neighbour) {
+    std::swap(m_slots[static_cast<std::size_t>(m_current - 1)],
+              m_slots[static_cast<std::size_t>(neighbour - 1)]);
+    m_current = neighbour;
+    markChanged();
+    return true;
+}

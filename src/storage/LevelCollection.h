@@ -55,12 +55,42 @@ public:
     // Leaves the current board (written back) for board `number`, brought into 1..count.
     void select(int number);
 
+    // The editor's list operations. Each one that changes the list marks the collection changed
+    // itself, so a caller cannot forget it; settling pending edits and asking questions stay with
+    // the caller.
+
+    bool isFull() const { return count() >= MaxBoards; }
+    bool canMoveDown() const { return m_current > 1; }
+    bool canMoveUp() const { return m_current < count(); }
+
+    // Writes the current record back, opens a slot holding `record` directly after the current
+    // board and makes it current (insert makes a new board this way, import the file's record).
+    // A full collection refuses silently and returns false.
+    bool insertAfterCurrent(const LevelRecord& record);
+
+    enum class DeleteResult { Removed, ReplacedByBlank, RefusedOriginal };
+    // Removes the current board without writing it back (its pending edits go with it); the board
+    // that follows becomes current, or the new last one when the last was removed. The collection
+    // never becomes empty: removing the only board leaves one new blank board in its place. An
+    // original board (judged by its slot) is refused.
+    DeleteResult deleteCurrent();
+
+    // Exchange the slots of the current board and its neighbour toward 1 (down) or toward the end
+    // (up) and follow the board to its new number. The current record stays the unsettled working
+    // copy of the moved board and is not written into a slot: the caller then runs the editing
+    // selection for the new number, which settles the pending edits against the board's own slot
+    // (so a refusal or a "no" really drops them) and writes it back. False, and nothing changes,
+    // at the ends of the list.
+    bool moveDown();
+    bool moveUp();
+
     bool changed() const { return m_changed; }
     void markChanged() { m_changed = true; }
     void clearChanged() { m_changed = false; }
 
 private:
     void resetToBlank();
+    bool exchangeWithNeighbour(int neighbour);
 
     std::vector<std::unique_ptr<LevelRecord>> m_slots;
     int m_current = 1;
