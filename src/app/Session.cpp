@@ -1,0 +1,367 @@
+#include "app/Session.h"
+
+#include "game/Rules.h"
+
+namespace {
+
+constexpr int LandingPauseMs = 100;
+constexpr int ReplayEndPauseMs = 300;
+
+} // namespace
+
+// --- Start-up
+
+bool Session::loadCollection(const std::string& path) {
+    const LoadResult result = m_collection.load(path);
+    if (!result.ok)
+        m_frontend.showError(loadErrorText(result.error, path));
+    return result.ok;
+}
+
+void Session::selectRememberedBoard(int level) {
+    m_collection.setCurrentNumber(level);
+    const int current = m_collection.currentNumber();
+    m_frontend.setSelector(m_collection.count(), current);
+    // Moving the selector away from its first position selects the board the usual way.
+    levelscrollChange(current);
+    m_collection.clearChanged();
+    clearPendingEdits();
+    if (m_mode == ModeStartup)
+        setUpBoardForPlay();
+}
+
+std::string Session::loadErrorText(int error, const std::string& path) const {
+    if (german())
+        return "Dateifehler " + std::to_string(error) + " bei Datei " + path + ".";
+    return "Fileerror " + std::to_string(error) + " with file " + path + ".";
+}
+
+// `record` is the 1-based record being written; 0 when the file could not be created at all.
+std::string Session::saveErrorText(int record) const {
+    const std::string number = " (" + std::to_string(record) + ")";
+    if (german())
+        return "Datei VORN.DAT kann nicht angelegt werden." + number;
+    return "Cannot create VORN.DAT." + number;
+}
+
+// --- Setting a board up
+
+void Session::resetPlay() {
+    m_play.reset(m_collection.current());
+    m_frontend.repaintStatus();
+    m_frontend.refreshHints();
+}
+
+void Session::setUpBoardForPlay() {
+    resetPlay();
+    m_mode = ModeReady;
+    m_frontend.setStepEnabled(m_collection.current().hasSolution());
+}
+
+void Session::levelscrollChange(int position) {
+    if (position == m_selectorPosition)
+        return;
+    m_selectorPosition = position;
+    endDragReturningPeg();
+    if (m_mode == ModeEditing)
+        selectBoardWhileEditing(position);
+    else
+        selectBoard(position);
+}
+
+void Session::selectBoard(int position) {
+    if (m_mode == ModePlaying && !m_frontend.ask(Question::GiveUpBoard)) {
+        moveSelector(m_collection.currentNumber());
+        return;
+    }
+    m_collection.select(position);
+    m_selectorPosition = m_collection.currentNumber();
+    setUpBoardForPlay();
+    m_frontend.paintBoard();
+}
+
+void Session::selectBoardWhileEditing(int position) {
+    if (hasPendingEdits())
+        settleFullWay();
+    m_collection.select(position);
+    m_selectorPosition = m_collection.currentNumber();
+    resetPlay();
+    clearPendingEdits();
+    m_frontend.paintBoard();
+}
+
+// Puts the selector to `position` without running a selection.
+void Session::moveSelector(int position) {
+    m_selectorPosition = position;
+    m_frontend.setSelector(m_collection.count(), position);
+}
+
+// --- Pick, drag and drop
+
+void Session::boxMouseDown(int x, int y, MouseButton) {
+    // The play state holds one dragged peg; a second button pressed meanwhile changes nothing.
+    if (m_play.Dragging)
+        return;
+    // In ModeEditing a click cycles a cell; that belongs to the editor.
+    if (m_mode != ModeReady && m_mode != ModePlaying)
+        return;
+    const LevelRecord& record = m_collection.current();
+    const int cell = PickBoxCellAt(record, x, y);
+    if (cell == NoCell || !IsOnBoard(record, cell) || !HoldsPeg(m_play.Cells[cell]))
+        return;
+    m_play.PickedCell = cell;
+    m_play.PickedCode = m_play.Cells[cell];
+    m_play.Cells[cell] = EmptyHole;
+    m_frontend.drawCell(cell);
+    m_play.Dragging = true;
+    m_frontend.startDrag(x, y, m_play.PickedCode);
+    m_frontend.playSound(Sound::Pick);
+}
+
+void Session::boxMouseMove(int x, int y) {
+    if (m_play.Dragging)
+        m_frontend.moveDrag(x, y);
+}
+
+void Session::boxMouseUp(int x, int y, MouseButton) {
+    if (!m_play.Dragging)
+        return;
+    m_frontend.endDrag();
+    // Cleared before the questions and notices of the end tests, so nothing they let through can drop
+    // the same peg twice.
+    m_play.Dragging = false;
+    const LevelRecord& record = m_collection.current();
+    const int to = DropBoxCellAt(record, x, y);
+    const JumpCheck check =
+        to == NoCell ? JumpCheck{} : IsLegalJump(m_play.Cells, record, m_play.PickedCell, to);
+    if (!check.legal || m_play.JumpCount >= HistoryJumps) {
+        refuseDrop();
+        return;
+    }
+    makeJump(m_play.PickedCell, check.jumpedOver, to);
+}
+
+void Session::refuseDrop() {
+    m_frontend.playSound(Sound::Refused);
+    m_play.Cells[m_play.PickedCell] = static_cast<CellCode>(m_play.PickedCode);
+    m_frontend.drawCell(m_play.PickedCell);
+    m_frontend.repaintStatus();
+}
+
+void Session::makeJump(int from, int jumpedOver, int to) {
+    m_frontend.playSound(Sound::Jump);
+    m_play.Cells[to] = static_cast<CellCode>(m_play.PickedCode);
+    m_frontend.drawCell(to);
+    m_frontend.pause(LandingPauseMs);
+    m_play.Cells[jumpedOver] = EmptyHole;
+    m_frontend.removalEffect(jumpedOver);
+    m_mode = ModePlaying;
+    m_play.recordJump(from, to);
+    m_frontend.repaintStatus();
+
+    const LevelRecord& record = m_collection.current();
+    if (IsSolved(m_play.Cells, record)) {
+        finishSolvedGame();
+    } else if (IsStuck(m_play.Cells, record)) {
+        m_frontend.playSound(Sound::Stuck);
+        m_frontend.notice(Notice::NoJumpLeft);
+        m_mode = ModeStuck;
+    }
+    m_frontend.setStepEnabled(false);
+}
+
+void Session::finishSolvedGame() {
+    m_frontend.playSound(Sound::Solved);
+    m_mode = ModeSolved;
+    LevelRecord& record = m_collection.current();
+    if (!record.isSolved()) {
+        record.Solved = 1;
+        m_collection.slot(m_collection.currentNumber()).Solved = 1;
+        m_collection.markChanged();
+        m_frontend.repaintStatus();
+    }
+    const int moves = m_play.MoveCount;
+    const int stored = record.SolutionMoves;
+    if (moves < stored) {
+        if (m_frontend.ask(Question::StoreShorterSolution))
+            StoreSolution();
+    } else if (stored == 0 || stored == moves) {
+        if (m_frontend.ask(Question::StoreSolution))
+            StoreSolution();
+    } else {
+        m_frontend.notice(Notice::BoardSolved);
+    }
+}
+
+// The drag is ended by whatever resets or moves the position under it; the peg goes back to its cell.
+void Session::endDragReturningPeg() {
+    if (!m_play.Dragging)
+        return;
+    m_frontend.endDrag();
+    m_play.Dragging = false;
+    m_play.Cells[m_play.PickedCell] = static_cast<CellCode>(m_play.PickedCode);
+    m_frontend.drawCell(m_play.PickedCell);
+}
+
+// --- Tool panel
+
+void Session::BackMoveBtnClick() {
+    endDragReturningPeg();
+    if (m_mode != ModePlaying && m_mode != ModeReplaying)
+        return;
+    if (m_play.JumpCount == 0)
+        return;
+    m_frontend.playSound(Sound::Undo);
+    m_play.undo();
+    m_frontend.repaintStatus();
+    m_frontend.paintBoard();
+    // A replay stopped at an entry it could not replay can go on from here again.
+    if (m_mode == ModeReplaying)
+        m_frontend.setStepEnabled(true);
+}
+
+void Session::RestartBtnClick() {
+    endDragReturningPeg();
+    if (m_mode == ModeEditing)
+        return;
+    if (m_mode == ModePlaying && !m_frontend.ask(Question::GiveUpBoard))
+        return;
+    resetPlay();
+    m_mode = ModeReady;
+    m_frontend.paintBoard();
+    m_frontend.setStepEnabled(m_collection.current().hasSolution());
+}
+
+void Session::StepBtnClick() {
+    endDragReturningPeg();
+    if (m_mode != ModeReady && m_mode != ModeReplaying)
+        return;
+    const LevelRecord& record = m_collection.current();
+    if (m_mode == ModeReady && !record.hasSolution())
+        return;
+    if (!m_play.nextReplayStepFits(record)) {
+        m_frontend.setStepEnabled(false);
+        return;
+    }
+    if (m_mode == ModeReady) {
+        m_mode = ModeReplaying;
+        m_play.JumpCount = 0;
+    }
+    m_frontend.playSound(Sound::Jump);
+    const PlayState::ReplayedJump jump = m_play.replayStep(record);
+    m_frontend.drawCell(jump.to);
+    m_frontend.drawCell(jump.from);
+    m_frontend.removalEffect(jump.jumpedOver);
+    if (IsSolved(m_play.Cells, record)) {
+        m_frontend.playSound(Sound::ReplayEnd);
+        m_frontend.pause(ReplayEndPauseMs);
+        m_frontend.notice(Notice::ReplayReady);
+        m_frontend.setStepEnabled(false);
+        m_mode = ModeSolved;
+    } else if (!m_play.nextReplayStepFits(record)) {
+        m_frontend.setStepEnabled(false);
+    }
+    m_frontend.repaintStatus();
+}
+
+void Session::StoreSolution() {
+    if (m_mode != ModeSolved)
+        return;
+    LevelRecord& record = m_collection.current();
+    record.SolutionFrom = m_play.JumpFrom;
+    record.SolutionTo = m_play.JumpTo;
+    record.SolutionMoves = m_play.MoveCount;
+    m_play.Par = m_play.MoveCount;
+    m_collection.writeBack();
+    m_collection.markChanged();
+    m_frontend.repaintStatus();
+}
+
+void Session::EditBtnClick(bool pressed) {
+    if (pressed == (m_mode == ModeEditing))
+        return;
+    endDragReturningPeg();
+    if (pressed) {
+        m_mode = ModeEditing;
+        resetPlay();
+        m_frontend.showEditor(true);
+        clearPendingEdits();
+        m_frontend.setStepEnabled(false);
+    } else {
+        m_mode = ModeReady;
+        if (hasPendingEdits())
+            settleFullWay();
+        clearPendingEdits();
+        m_frontend.showEditor(false);
+        m_frontend.setStepEnabled(m_collection.current().hasSolution());
+    }
+    m_frontend.setRestartAndUndoEnabled(!pressed);
+    resetPlay();
+    m_frontend.repaintStatus();
+    m_frontend.paintBoard();
+}
+
+// --- Pending editor changes
+
+void Session::clearPendingEdits() {
+    m_pendingCellEdit = false;
+    m_pendingPropertyEdit = false;
+}
+
+// Before the editor leaves the board: an original board refuses every change; otherwise the player
+// accepts the edited start position (dropping a stored solution that no longer fits) or drops all edits.
+void Session::settleFullWay() {
+    LevelRecord& record = m_collection.current();
+    const LevelRecord& stored = m_collection.slot(m_collection.currentNumber());
+    if (stored.isOriginal()) {
+        m_frontend.notice(Notice::OriginalBoard);
+        record = stored;
+        return;
+    }
+    if (!m_frontend.ask(Question::AcceptBoardChanges)) {
+        record = stored;
+        return;
+    }
+    m_collection.markChanged();
+    record.StartCells = m_play.Cells;
+    record.Reserved1 = 0;
+    if (m_pendingCellEdit)
+        record.SolutionMoves = 0;
+}
+
+// The short way keeps the solution and whatever went straight into the record; only the edited start
+// position waits for the answer.
+void Session::settleShortWay() {
+    if (!m_frontend.ask(Question::AcceptBoardChanges))
+        return;
+    m_collection.markChanged();
+    m_collection.current().StartCells = m_play.Cells;
+}
+
+// --- Closing
+
+bool Session::confirmClose() {
+    return m_frontend.ask(Question::EndGame);
+}
+
+std::vector<std::pair<SettingKey, int>> Session::closeSequence(const std::string& savePath,
+                                                               const WindowSettings& window) {
+    if (m_mode == ModeEditing && hasPendingEdits())
+        settleShortWay();
+    if (m_collection.changed() && m_frontend.ask(Question::SaveChanges)) {
+        const SaveResult result = m_collection.save(savePath);
+        if (!result.ok)
+            m_frontend.showError(saveErrorText(result.failedRecord));
+    }
+    return {
+        {SettingKey::Sound, window.sound ? 1 : 0},
+        {SettingKey::Left, window.left},
+        {SettingKey::Top, window.top},
+        {SettingKey::Tongue, m_language},
+        {SettingKey::Level, m_collection.currentNumber()},
+        {SettingKey::Back, m_background},
+        {SettingKey::Fig1, m_firstDesign},
+        {SettingKey::Fig2, m_secondDesign},
+        {SettingKey::Edinf, window.editorIntro ? 1 : 0},
+    };
+}

@@ -1,0 +1,149 @@
+// The game state of the main window and every operation on it: the collection with its current record,
+// the play state and the mode, the flags, the language and the appearance values. It reaches the screen
+// only through a Frontend and knows nothing of Qt; the main window turns its events into these calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/Frontend.h"
+#include "app/Settings.h"
+#include "game/PlayState.h"
+#include "storage/LevelCollection.h"
+
+enum GameMode : std::uint8_t {
+    ModeStartup = 0,   // no board selected yet
+    ModeReady = 1,     // a board in its start position, no jump yet
+    ModePlaying = 2,   // at least one jump by hand
+    ModeReplaying = 3, // the stored solution is being stepped through
+    ModeSolved = 4,
+    ModeStuck = 5,
+    ModeEditing = 6, // the board editor is open
+};
+
+enum class MouseButton { Left, Right, Other };
+
+// Interface language: -1 not chosen yet (English texts), 0 English, 1 German.
+constexpr int LanguageUnset = -1;
+constexpr int LanguageEnglish = 0;
+constexpr int LanguageGerman = 1;
+
+// What only the window knows and the close sequence writes to the settings beside the session's values.
+struct WindowSettings {
+    bool sound = true;
+    int left = 100;
+    int top = 50;
+    bool editorIntro = true;
+};
+
+class Session {
+public:
+    explicit Session(Frontend& frontend) : m_frontend(frontend) {}
+
+    // --- First activation, in this order: loadCollection, selectRememberedBoard, then the window asks
+    // for the language when it is unset and sets its texts.
+
+    // Loads the collection file. When no board could be read, shows the file error (German or English by
+    // the language) and carries on with one blank board. True when boards were read.
+    bool loadCollection(const std::string& path);
+
+    // Makes the remembered board (brought into 1..boards) current, sets the selector (running the
+    // selection when its position changes), clears the changed and pending-edit flags and sets the
+    // board up for play if the selector did not.
+    void selectRememberedBoard(int level);
+
+    // --- Board area, in board-area pixels (origin at the top-left of the 500 x 333 area).
+
+    // Picks a peg up (any button) in ModeReady and ModePlaying. A press while a peg is already being
+    // dragged is ignored: the drag goes on and the next release of any button drops that peg.
+    void boxMouseDown(int x, int y, MouseButton button);
+    void boxMouseMove(int x, int y);
+    // Drops the dragged peg (any button): a legal jump or the peg goes back.
+    void boxMouseUp(int x, int y, MouseButton button);
+
+    // --- Tool panel.
+
+    void BackMoveBtnClick();
+    void RestartBtnClick();
+    // Replays the next jump of the stored solution. A stored solution that does not fit the board stops
+    // at the first entry that cannot be replayed: the Step button is disabled and the position, counters
+    // and mode stay as they are (undo and restart still work); nothing claims the replay is finished.
+    void StepBtnClick();
+    // The editor button now pressed (enter the editor) or released (leave it, settling pending edits).
+    // The editor-intro window, when wanted, is the window's to show before calling this.
+    void EditBtnClick(bool pressed);
+    // The board selector moved to `position`. When a game in progress is not given up, the selector is
+    // put back to the current board.
+    void levelscrollChange(int position);
+
+    // Stores the game just solved as the board's solution (only in ModeSolved).
+    void StoreSolution();
+
+    // --- Editor side: the editor marks its changes of the current board.
+
+    void markPendingCellEdit() { m_pendingCellEdit = true; }
+    void markPendingPropertyEdit() { m_pendingPropertyEdit = true; }
+
+    // --- Closing: confirmClose is FormCloseQuery (question 4). After a yes, and after closing any help
+    // window, closeSequence settles pending edits, offers to save a changed collection (showing the save
+    // error on failure) and returns the settings to write, in the order they must be written.
+    bool confirmClose();
+    std::vector<std::pair<SettingKey, int>> closeSequence(const std::string& savePath,
+                                                          const WindowSettings& window);
+
+    // --- State for drawing and for the other windows.
+
+    GameMode mode() const { return m_mode; }
+    const PlayState& play() const { return m_play; }
+    const LevelCollection& collection() const { return m_collection; }
+    const LevelRecord& currentRecord() const { return m_collection.current(); }
+    // The editor writes target, shape, size, diagonal rule and name straight into the current record.
+    LevelRecord& currentRecord() { return m_collection.current(); }
+    bool pendingCellEdit() const { return m_pendingCellEdit; }
+    bool pendingPropertyEdit() const { return m_pendingPropertyEdit; }
+
+    int language() const { return m_language; }
+    void setLanguage(int language) { m_language = language; }
+    bool german() const { return m_language == LanguageGerman; }
+    int firstDesign() const { return m_firstDesign; }
+    int secondDesign() const { return m_secondDesign; }
+    int background() const { return m_background; }
+    void setDesigns(int first, int second) {
+        m_firstDesign = first;
+        m_secondDesign = second;
+    }
+    void setBackground(int background) { m_background = background; }
+
+    // The file error texts, in the session's language.
+    std::string loadErrorText(int error, const std::string& path) const;
+    std::string saveErrorText(int record) const;
+
+private:
+    void resetPlay();
+    void setUpBoardForPlay();
+    void selectBoard(int position);
+    void selectBoardWhileEditing(int position);
+    void moveSelector(int position);
+    void endDragReturningPeg();
+    void makeJump(int from, int jumpedOver, int to);
+    void finishSolvedGame();
+    void refuseDrop();
+    void clearPendingEdits();
+    bool hasPendingEdits() const { return m_pendingCellEdit || m_pendingPropertyEdit; }
+    void settleFullWay();
+    void settleShortWay();
+
+    Frontend& m_frontend;
+    LevelCollection m_collection;
+    PlayState m_play;
+    GameMode m_mode = ModeStartup;
+    bool m_pendingCellEdit = false;
+    bool m_pendingPropertyEdit = false;
+    int m_selectorPosition = 1;
+    int m_language = LanguageUnset;
+    int m_firstDesign = 1;
+    int m_secondDesign = 2;
+    int m_background = 0;
+};
