@@ -69,7 +69,8 @@ public:
     virtual void setStepEnabled(bool enabled) = 0;
     // Enable or disable the Restart and the Undo buttons together.
     virtual void setRestartAndUndoEnabled(bool enabled) = 0;
-    // Set the board selector's range 1..maximum and its position without reporting a change back.
+    // Set the board selector's range 1..maximum and its position. The session runs any selection itself;
+    // a change reported back for the position just set is ignored.
     virtual void setSelector(int maximum, int position) = 0;
     // Show the drag sprite for a peg of `code` (2 or 3; any higher code comes from a damaged file)
     // centred on the pointer at (x, y) in board-area pixels.

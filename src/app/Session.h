@@ -78,7 +78,8 @@ public:
     // put back to the current board.
     void levelscrollChange(int position);
 
-    // Stores the game just solved as the board's solution (only in ModeSolved).
+    // Stores the player's game as the board's solution (only in ModeSolved). The session calls it itself
+    // when the player, having solved the board by hand, answers yes to question 1 or 2.
     void StoreSolution();
 
     // --- Editor side: the editor marks its changes of the current board.
@@ -93,7 +94,8 @@ public:
     std::vector<std::pair<SettingKey, int>> closeSequence(const std::string& savePath,
                                                           const WindowSettings& window);
 
-    // --- State for drawing and for the other windows.
+    // --- State for drawing and for the other windows. The status panel shows play().movesLeftShown()
+    // and the original and solved flags of collection().slot(collection().currentNumber()).
 
     GameMode mode() const { return m_mode; }
     const PlayState& play() const { return m_play; }
