@@ -1,0 +1,22 @@
+// The two background pictures b1.bmp (wood) and b2.bmp (stone): the board background and, to its
+// right, the hole regions, the twelve big and small peg designs with their masks, and the editing
+// marker.
+#pragma once
+
+#include <QImage>
+
+namespace backgrounds {
+
+enum class Theme { Wood, Stone };
+
+// The whole 1180 x 333 picture of a theme.
+QImage make(Theme theme);
+
+// Hole centre and radius inside a hole picture. Hexagonal rows lie 14 (small: 7) pixels apart, so
+// hole pictures of neighbouring sizes overlap by 2 (1) rows: those rows stay plain background.
+constexpr double BigHoleCentre = 8.0;
+constexpr double BigHoleRadius = 6.0;
+constexpr double SmallHoleCentre = 4.0;
+constexpr double SmallHoleRadius = 3.0;
+
+} // namespace backgrounds

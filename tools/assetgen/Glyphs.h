@@ -1,0 +1,13 @@
+// The tool buttons' glyph strips: each button's glyphs side by side in the order the button uses
+// them, with transparent surroundings; disabled looks are grey and embossed.
+#pragma once
+
+#include "view/Pictures.h"
+
+#include <QImage>
+
+namespace glyphs {
+
+QImage make(const pictures::GlyphStrip& strip);
+
+} // namespace glyphs

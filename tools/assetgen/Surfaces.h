@@ -1,0 +1,30 @@
+// Procedural surfaces and the bevels carved into them: the wooden and the stone board, and the
+// parchment of the message windows.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+namespace surfaces {
+
+// A wooden plank with its grain running left to right.
+QImage wood(int width, int height, int seed);
+
+// A polished grey-blue granite slab with light veins.
+QImage stone(int width, int height, int seed);
+
+// Warm parchment with fibres and a darker rim.
+QImage parchment(int width, int height, int seed);
+
+// Carves a frame of `depth` pixels along the inside of `rect`: sunk when `raised` is false
+// (dark upper-left, light lower-right), standing out otherwise. `strength` scales the contrast.
+void bevel(QImage& image, const QRect& rect, int depth, bool raised, double strength);
+
+// Darkens (factor < 1) or lightens the inside of `rect` with softly rounded corners.
+void tint(QImage& image, const QRect& rect, double factor, int radius);
+
+// Average colour of a rectangle of the picture.
+QColor average(const QImage& image, const QRect& rect);
+
+} // namespace surfaces

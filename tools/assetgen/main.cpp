@@ -1,0 +1,55 @@
+// Draws every picture of the game. Usage: assetgen <program directory> <resource directory>
+// The program directory receives b0.bmp, b1.bmp, b2.bmp and b5.bmp; the resource directory receives
+// the pictures compiled into the program, under pictures/, cursors/ and glyphs/.
+#include "Atlas.h"
+#include "Backgrounds.h"
+#include "Branding.h"
+#include "Glyphs.h"
+#include "Numbs.h"
+#include "view/Pictures.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+
+namespace {
+
+bool save(const QImage& image, const QString& path) {
+    if (image.isNull() || !QDir().mkpath(QFileInfo(path).absolutePath()) || !image.save(path)) {
+        std::fprintf(stderr, "assetgen: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+// The resource paths are ":/<folder>/<file>"; the same relative path is used in the build tree.
+QString underResources(const QString& resources, const char* resourcePath) {
+    return resources + "/" + QString::fromLatin1(resourcePath).mid(2);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: assetgen <program directory> <resource directory>\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString program = QString::fromLocal8Bit(argv[1]);
+    const QString resources = QString::fromLocal8Bit(argv[2]);
+
+    bool ok = save(branding::splash(), program + "/b0.bmp");
+    ok = save(backgrounds::make(backgrounds::Theme::Wood), program + "/b1.bmp") && ok;
+    ok = save(backgrounds::make(backgrounds::Theme::Stone), program + "/b2.bmp") && ok;
+    ok = save(atlas::make(), program + "/b5.bmp") && ok;
+
+    ok = save(numbs::make(), underResources(resources, pictures::Numbs)) && ok;
+    ok = save(branding::title(), underResources(resources, pictures::Title)) && ok;
+    ok = save(branding::icon(pictures::IconSize), underResources(resources, pictures::Icon)) && ok;
+    ok = save(branding::icon(pictures::Icon256Size), underResources(resources, pictures::Icon256)) && ok;
+    ok = save(branding::hand(), underResources(resources, pictures::HandCursor)) && ok;
+    for (const pictures::GlyphStrip& strip : pictures::AllGlyphStrips)
+        ok = save(glyphs::make(strip), underResources(resources, strip.path)) && ok;
+    return ok ? 0 : 1;
+}
