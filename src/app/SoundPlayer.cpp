@@ -1,0 +1,35 @@
+#include "app/SoundPlayer.h"
+
+#include <QFileInfo>
+#include <QSoundEffect>
+#include <QUrl>
+
+SoundPlayer::SoundPlayer(QString programDir) : m_programDir(std::move(programDir)) {}
+
+SoundPlayer::~SoundPlayer() = default;
+
+QSoundEffect* SoundPlayer::effect(int n) {
+    auto found = m_effects.find(n);
+    if (found != m_effects.end())
+        return found->second.get();
+    const QString path = m_programDir + "w" + QString::number(n) + ".wav";
+    std::unique_ptr<QSoundEffect> created;
+    if (QFileInfo::exists(path)) {
+        created = std::make_unique<QSoundEffect>();
+        created->setSource(QUrl::fromLocalFile(path));
+    }
+    return m_effects.emplace(n, std::move(created)).first->second.get();
+}
+
+void SoundPlayer::play(int n, bool soundOn) {
+    // Never wait for a sound to finish: without an audio device isPlaying() may stay true.
+    for (auto& [number, sound] : m_effects)
+        if (sound)
+            sound->stop();
+    if (n == 0 || !soundOn)
+        return;
+    if (QSoundEffect* sound = effect(n)) {
+        sound->play();
+        m_lastStarted = n;
+    }
+}

@@ -1,0 +1,89 @@
+// The program shell's own pieces: splash, sound player, help viewer.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include "app/HelpWindow.h"
+#include "app/SoundPlayer.h"
+#include "app/Splasher.h"
+
+TEST(Splash, ClosesOnClickAndShowsItsPicture) {
+    QTemporaryDir dir;
+    QImage picture(200, 150, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 120, 200));
+    ASSERT_TRUE(picture.save(dir.filePath("b0.bmp")));
+
+    TSplash splash(dir.path() + "/");
+    EXPECT_EQ(splash.size(), QSize(200, 150));
+    EXPECT_FALSE(splash.windowFlags() & Qt::WindowTitleHint);
+    QTimer::singleShot(0, &splash, [&] {
+        EXPECT_EQ(splash.grab().toImage().pixel(100, 75), qRgb(10, 120, 200));
+        QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(20, 20));
+    });
+    EXPECT_EQ(splash.exec(), QDialog::Accepted);
+}
+
+TEST(Splash, MissingPictureStillClosesByItself) {
+    QTemporaryDir dir;
+    TSplash splash(dir.path() + "/");
+    QElapsedTimer clock;
+    clock.start();
+    splash.exec();
+    EXPECT_GE(clock.elapsed(), TSplash::ShowMilliseconds - 50);
+}
+
+TEST(Sounds, NothingWhenOffOrZeroOrMissing) {
+    QTemporaryDir dir;
+    SoundPlayer player(dir.path() + "/");
+    player.play(1, true); // no file: nothing, no failure
+    EXPECT_EQ(player.lastStarted(), 0);
+
+    QFile wav(dir.filePath("w5.wav"));
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    // A 16-bit mono PCM header with a few samples of silence.
+    const char header[] = "RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x22\x56\x00\x00"
+                          "\x44\xac\x00\x00\x02\x00\x10\x00"
+                          "data\x08\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00";
+    wav.write(header, sizeof header - 1);
+    wav.close();
+
+    player.play(5, false);
+    EXPECT_EQ(player.lastStarted(), 0) << "sound switched off";
+    player.play(0, true);
+    EXPECT_EQ(player.lastStarted(), 0) << "number 0 only stops";
+    player.play(5, true);
+    EXPECT_EQ(player.lastStarted(), 5);
+}
+
+TEST(Help, ShowsTheTopicAndClosesBeforeTheNext) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("VORN.HLP"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<html><body><h1><a name=\"The_Game\">The game</a></h1><p>Rules</p>"
+               "<h1><a name=\"Das_Spiel\">Das Spiel</a></h1><p>Regeln</p></body></html>");
+    file.close();
+
+    HelpWindow help;
+    help.showTopic(dir.filePath("VORN.HLP"), "Das_Spiel");
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_EQ(help.currentTopic(), "Das_Spiel");
+    EXPECT_TRUE(help.browser()->toPlainText().contains("Regeln"));
+
+    help.closeHelp();
+    EXPECT_FALSE(help.isVisible());
+    help.showTopic(dir.filePath("VSER.HLP"), "Tolvar_Games_e"); // missing: a note, no failure
+    EXPECT_TRUE(help.browser()->toPlainText().contains("not found"));
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
