@@ -1,0 +1,41 @@
+#include "view/BoardArea.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "view/BoardPainter.h"
+#include "view/Raster.h"
+
+BoardArea::BoardArea(QWidget* parent)
+    : QWidget(parent), m_image(raster::MakePicture(board_layout::AreaWidth, board_layout::AreaHeight)) {
+    setFixedSize(board_layout::AreaWidth, board_layout::AreaHeight);
+    // Every pixel comes from the picture, so Qt need not clear the widget first (no flicker).
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves are reported also with no button held, as the game's own drag state decides.
+    setMouseTracking(true);
+}
+
+void BoardArea::repaintRect(const QRect& rect) {
+    const QRect visible = rect.intersected(this->rect());
+    if (!visible.isEmpty())
+        repaint(visible);
+}
+
+void BoardArea::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    painter.drawImage(dirty.topLeft(), m_image, dirty);
+}
+
+void BoardArea::mousePressEvent(QMouseEvent* event) {
+    emit mouseDown(event->position().toPoint(), event->button(), event->modifiers());
+}
+
+void BoardArea::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved(event->position().toPoint(), event->buttons());
+}
+
+void BoardArea::mouseReleaseEvent(QMouseEvent* event) {
+    emit mouseUp(event->position().toPoint(), event->button());
+}

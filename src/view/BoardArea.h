@@ -1,0 +1,35 @@
+// The board area `box`: a 500 x 333 widget that shows its own picture, which the board drawing and
+// the drag sprite write into, and reports the mouse to the main window.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+class BoardArea : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit BoardArea(QWidget* parent = nullptr);
+
+    QImage& image() { return m_image; }
+    const QImage& image() const { return m_image; }
+
+    // Shows the given part of the picture now, not at the next pass of the event loop, so that a
+    // busy wait in between still lets the player see the progress.
+    void repaintRect(const QRect& rect);
+
+signals:
+    void mouseDown(QPoint pos, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void mouseMoved(QPoint pos, Qt::MouseButtons buttons);
+    void mouseUp(QPoint pos, Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage m_image;
+};

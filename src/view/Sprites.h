@@ -1,0 +1,67 @@
+// The drag sprite: a masked picture drawn straight onto a canvas, keeping a copy of what lies under
+// it (the save-under) so that it can move and vanish without the board being redrawn.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+
+#include <functional>
+
+class tSprite {
+public:
+    // `changed` is told every rectangle of the canvas the sprite wrote, so its owner can show it.
+    tSprite(QImage& canvas, int width, int height, std::function<void(const QRect&)> changed = {});
+
+    tSprite(const tSprite&) = delete;
+    tSprite& operator=(const tSprite&) = delete;
+
+    // The pictures stay with their owners and must outlive the sprite.
+    void SetImage(const QImage* picture, int sourceX, int sourceY);
+    void SetMask(const QImage* picture, int sourceX, int sourceY);
+
+    void MoveTo(int newX, int newY);
+    void Show();
+    void Hide();
+    bool Grab(int px, int py);
+    void DragTo(int px, int py);
+    void Release() { m_grabbed = false; }
+    bool HitTest(int px, int py) const;
+    bool IsReady() const { return m_hasImage && m_hasMask && m_hasSaveUnder; }
+
+    int x() const { return m_x; }
+    int y() const { return m_y; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    bool isVisible() const { return m_visible; }
+    bool isGrabbed() const { return m_grabbed; }
+    QPoint grabOffset() const { return {m_grabX, m_grabY}; }
+
+private:
+    void draw();
+    void restore();
+    void move(int px, int py);
+    // (under AND mask) OR image, into `target` at (tx, ty).
+    void paintSpriteInto(QImage& target, int tx, int ty) const;
+    void notify(const QRect& rect) const;
+
+    int m_x = 0;
+    int m_y = 0;
+    int m_width;
+    int m_height;
+    int m_grabX = 0;
+    int m_grabY = 0;
+    bool m_visible = false;
+    bool m_grabbed = false;
+    const QImage* m_image = nullptr;
+    int m_imageX = 0;
+    int m_imageY = 0;
+    bool m_hasImage = false;
+    const QImage* m_mask = nullptr;
+    int m_maskX = 0;
+    int m_maskY = 0;
+    bool m_hasMask = false;
+    QImage m_saveUnder;
+    bool m_hasSaveUnder = false;
+    QImage& m_canvas;
+    std::function<void(const QRect&)> m_changed;
+};

@@ -1,0 +1,121 @@
+#include "view/StatusPanel.h"
+
+#include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "view/Raster.h"
+
+using namespace numbs_layout;
+
+namespace {
+
+// Positions inside the panel, whose corner lies at (180, 4) of the tool panel.
+constexpr QPoint PanelOrigin{180, 4};
+constexpr QRect PanelRect{PanelOrigin, QSize(159, 26)};
+constexpr QRect BevelRect{1, 0, 158, 26};
+constexpr QRect TimRect{0, 1, 157, 24};
+constexpr QRect MovesLabelRect{4, 6, 37, 16};
+constexpr QRect TimboxRect{44, 3, TimboxWidth, TimboxHeight};
+constexpr QRect MovshapeRect{36, 0, 45, 25};
+constexpr QRect DiagShapeRect{80, 0, 25, 25};
+constexpr QRect OrigShapeRect{104, 0, 21, 25};
+constexpr QRect SolvShapeRect{124, 0, 17, 25};
+
+constexpr int LargestShown = 99;
+
+void copyPiece(QImage& timbox, int x, const QImage& numbs, int sourceX, int width) {
+    raster::Copy(timbox, x, 0, numbs, sourceX, 0, width, Height);
+}
+
+// The paint box that shows the numbers; it draws from the panel's current values every time.
+class TimBox : public QWidget {
+public:
+    TimBox(const StatusPanel& panel, QWidget* parent) : QWidget(parent), m_panel(panel) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override { // timboxPaint
+        QImage picture = raster::MakePicture(TimboxWidth, TimboxHeight);
+        DrawMovesDisplay(picture, m_panel.numbs(), m_panel.values());
+        QPainter(this).drawImage(0, 0, picture);
+    }
+
+private:
+    const StatusPanel& m_panel;
+};
+
+// An invisible area that exists only to carry a hint.
+QWidget* makeHintShape(QWidget* parent, const QRect& rect) {
+    auto* shape = new QWidget(parent);
+    shape->setGeometry(rect);
+    return shape;
+}
+
+} // namespace
+
+void DrawMovesDisplay(QImage& timbox, const QImage& numbs, const StatusValues& values) {
+    const int difference = int(values.Par) - int(values.MoveCount);
+    const bool over = difference < 0;
+    const int shown = std::min(std::abs(difference), LargestShown);
+    const int tens = shown / 10;
+    const int units = shown % 10;
+    copyPiece(timbox, 0, numbs, over && tens > 0 ? Minus : Blank, DigitWidth);
+    copyPiece(timbox, 12, numbs, tens > 0 ? DigitWidth * tens : (over ? Minus : Blank), DigitWidth);
+    copyPiece(timbox, 24, numbs, DigitWidth * units, DigitWidth);
+    copyPiece(timbox, 38, numbs, values.Diagonal != 0 ? Arrows : Blank, 20);
+    copyPiece(timbox, 62, numbs, values.Original ? Padlock : BlankBesidePadlock, 13);
+    copyPiece(timbox, 80, numbs, values.Solved ? SmilingFace : WorriedFace, 12);
+}
+
+StatusPanel::StatusPanel(const QImage& numbs, QWidget* parent)
+    : QWidget(parent), m_numbs(numbs.depth() == 32 ? numbs : numbs.convertToFormat(QImage::Format_RGB32)) {
+    setGeometry(PanelRect);
+
+    m_movesLabel = new QLabel(this);
+    m_movesLabel->setGeometry(MovesLabelRect);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(12);
+    m_movesLabel->setFont(font);
+    QPalette lime = m_movesLabel->palette();
+    lime.setColor(QPalette::WindowText, QColor(0, 255, 0));
+    m_movesLabel->setPalette(lime);
+
+    m_timbox = new TimBox(*this, this);
+    m_timbox->setGeometry(TimboxRect);
+
+    m_movshape = makeHintShape(this, MovshapeRect);
+    m_diagShape = makeHintShape(this, DiagShapeRect);
+    m_origShape = makeHintShape(this, OrigShapeRect);
+    m_solvShape = makeHintShape(this, SolvShapeRect);
+}
+
+void StatusPanel::setSource(std::function<StatusValues()> source) {
+    m_source = std::move(source);
+}
+
+StatusValues StatusPanel::values() const {
+    return m_source ? m_source() : StatusValues{};
+}
+
+void StatusPanel::movesboxPaint() {
+    m_timbox->repaint();
+}
+
+void StatusPanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // Bevel1, lowered: shadow on the top and left edges, light on the bottom and right.
+    const QRect bevel = BevelRect.adjusted(0, 0, -1, -1);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(bevel.topLeft(), bevel.topRight());
+    painter.drawLine(bevel.topLeft(), bevel.bottomLeft());
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(bevel.bottomLeft(), bevel.bottomRight());
+    painter.drawLine(bevel.topRight(), bevel.bottomRight());
+    painter.fillRect(TimRect, Qt::black);
+}
