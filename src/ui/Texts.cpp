@@ -1,0 +1,77 @@
+#include "ui/Texts.h"
+
+#include "game/LevelRecord.h"
+
+namespace {
+
+constexpr MessageText NoMessage{{"", ""}, -1};
+
+constexpr Bilingual RestartHint{"Ich probier's nochmal.", "I try it again."};
+constexpr Bilingual BackmoveHint{"Hoppala", "Oops"};
+constexpr Bilingual SoundOnHint{"Ich möcht es lieber still.", "I don't like the sound."};
+constexpr Bilingual SoundOffHint{"Ich mag die Geräusche.", "I like the sound."};
+constexpr Bilingual EditHint{"Spiel verändern", "Edit game"};
+constexpr Bilingual PegHint{"Kugeln wechseln", "Change balls"};
+constexpr Bilingual StepHint{"Hilfe, zeig mir die Lösung.", "Help, show me the solution."};
+constexpr Bilingual ExitHint{"Ich hab genug!", "That's enough for now!"};
+constexpr Bilingual MovesHint{"Mehr Züge solltest Du nicht benötigen.", "You shouln't need more moves."};
+constexpr Bilingual DiagonalHint{"Du darfst auch diagonal ziehen.", "You can also move diagonally."};
+constexpr Bilingual NoDiagonalHint{"Du darfst nicht diagonal ziehen.", "You cannot move diagonally."};
+constexpr Bilingual OriginalHint{"Dieses Originalbrett kannst Du nicht verändern.",
+                                 "You cannot modify an original board."};
+constexpr Bilingual NotOriginalHint{"Dieses Brett kannst Du verändern.", "You can modify this board."};
+constexpr Bilingual SolvedHint{"Dieses Brett hast Du schon einmal gelöst.",
+                               "You solved this board sometimes before."};
+constexpr Bilingual NotSolvedHint{"Du hast für dieses Brett noch keine Lösung gefunden.",
+                                  "For this board you don't have found a solution."};
+constexpr Bilingual SelectorHint{"Wähle ein anderes Brett.", "Select another board."};
+constexpr Bilingual HelpHint{"Ich laß mir unter die Arme greifen.", "I need help."};
+constexpr Bilingual InfoHint{"Wer hat diese Spiele nur verbrochen?", "Who's the TOLVAR GAMES inventor?"};
+constexpr Bilingual TolvarHint{"Hurra, es gibt noch mehr Tolvar Games.",
+                               "Hurrah, there are more TOLVAR GAMES."};
+// The hot corner offers the other background: the wooden board (0) offers stone and vice versa.
+constexpr Bilingual OfferStoneHint{"Das Steinbrett wär mir lieber.", "I prefer the stone board."};
+constexpr Bilingual OfferWoodHint{"Ich möcht ein Holzbrett.", "I take the wooden board."};
+constexpr Bilingual MovesCaption{"Züge:", "Moves:"};
+
+} // namespace
+
+MessageText QuestionText(int code) {
+    if (code < 0 || code >= QuestionCount)
+        return NoMessage;
+    return QuestionTexts[static_cast<std::size_t>(code)];
+}
+
+MessageText NoticeText(int code) {
+    if (code < 0 || code >= NoticeSlots)
+        return NoMessage;
+    return NoticeTexts[static_cast<std::size_t>(code)];
+}
+
+// The original and solved hints judge the flag words as the rest of the game does (greater than
+// zero), so a damaged negative word cannot make the hint call a board original that the editor
+// lets the player change.
+MainHints ComputeHints(const HintInputs& in) {
+    const int language = in.language;
+    MainHints hints;
+    hints.RestartBtn = RestartHint.in(language);
+    hints.BackmoveBtn = BackmoveHint.in(language);
+    hints.SoundBtn = (in.soundOn ? SoundOnHint : SoundOffHint).in(language);
+    hints.EditBtn = EditHint.in(language);
+    hints.PegBtn = PegHint.in(language);
+    hints.StepBtn = StepHint.in(language);
+    hints.ExitBtn = ExitHint.in(language);
+    hints.movshape = MovesHint.in(language);
+    hints.DiagShape = (in.diagonal != 0 ? DiagonalHint : NoDiagonalHint).in(language);
+    hints.OrigShape = (in.original > 0 ? OriginalHint : NotOriginalHint).in(language);
+    hints.SolvShape = (in.solved > 0 ? SolvedHint : NotSolvedHint).in(language);
+    hints.levelscroll = SelectorHint.in(language);
+    hints.HelpBtn = HelpHint.in(language);
+    hints.InfoBtn = InfoHint.in(language);
+    hints.TolvarBtn = TolvarHint.in(language);
+    hints.BackShape = (in.background == 1 ? OfferWoodHint : OfferStoneHint).in(language);
+    hints.MovesLabel = MovesCaption.in(language);
+    hints.DiagShapeShown = in.shape != ShapeHexagon;
+    hints.refreshEditorControls = !in.startingUp;
+    return hints;
+}

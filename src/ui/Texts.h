@@ -1,0 +1,114 @@
+// The German and English texts of the message windows and of the main window, and the choice of
+// the main window's hints by language and state. Plain UTF-8 text, no Qt.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+// Interface language: -1 not chosen yet, 0 English, 1 German. Every choice asks "German?" and
+// takes English for anything else, so a language not chosen yet shows English.
+constexpr int LanguageNotChosen = -1;
+constexpr int LanguageEnglish = 0;
+constexpr int LanguageGerman = 1;
+
+constexpr bool IsGerman(int language) {
+    return language == LanguageGerman;
+}
+
+struct Bilingual {
+    std::string_view german;
+    std::string_view english;
+
+    constexpr std::string_view in(int language) const { return IsGerman(language) ? german : english; }
+};
+
+// A question or notice: its text, starting with its empty lead lines, and its figure in the
+// sprite atlas (0 to 4).
+struct MessageText {
+    Bilingual text;
+    int figure;
+};
+
+constexpr int QuestionCount = 7;
+constexpr int NoticeSlots = 7; // notice codes 0 to 6; 4 does not exist
+
+// Questions 0 to 6 of the yes/no window.
+constexpr std::array<MessageText, QuestionCount> QuestionTexts{{
+    {{"\nWillst Du das Brett wirklich entfernen?", "\nDo you really want to remove the level?"}, 2},
+    {{"Gratulation, Deine Lösung ist kürzer als die gespeicherte.\nSoll ich Deine Lösung speichern?",
+      "Congratulation, you needed fewer moves as the saved solution. \nShall I save your solution?"},
+     0},
+    {{"Gratulation, Du hast das Brett gelöst.\nSoll ich Deine Lösung speichern?",
+      "Congratulation, you solved the board.\nShall I save your solution?"},
+     1},
+    {{"\nWillst Du das Brett wirklich aufgeben?", "\nDo you really want to giveup the board?"}, 3},
+    {{"\nWillst Du das Spiel wirklich beenden?", "\nDo you really want to end the game?"}, 4},
+    {{"\nSoll ich die Änderungen bei diesem Brett übernehmen?", "\nDo you accept the board modifications?"},
+     1},
+    {{"\nWillst Du die Änderungen speichern?", "\nShall I save the modifications?"}, 1},
+}};
+
+// Notices of the OK window by code; the slot of code 4 is empty and has no figure.
+constexpr std::array<MessageText, NoticeSlots> NoticeTexts{{
+    {{"\n\nFertig!", "\n\nReady!"}, 2},
+    {{"\nLeider, das war's wohl!", "\nSorry, that was it!"}, 3},
+    {{"\n\nHurra, geschafft!", "\n\nHurrah, you did it!"}, 1},
+    {{"\nAn einem Originalbrett kannst Du leider nichts ändern!",
+      "\nYou cannot make modifications at an original board!"},
+     4},
+    {{"", ""}, -1},
+    {{"\n\nFehler beim Importieren des Bretts.", "\n\nError occured while importing board."}, 4},
+    {{"\nEin Originalbrett kannst Du nicht exportieren!", "\nYou cannot export an original board!"}, 4},
+}};
+
+// A code outside the tables (which the program never passes) gives an empty text and figure -1,
+// that is no figure at all.
+MessageText QuestionText(int code);
+MessageText NoticeText(int code);
+
+constexpr Bilingual YesCaption{"Ja", "Yes"};
+constexpr Bilingual NoCaption{"Nein", "No"};
+constexpr std::string_view OKCaption = "OK";
+
+// The main window's title: the prefix and the board number, then the separator and the name
+// when the name in the current language is not empty.
+constexpr std::string_view TitlePrefix = "Tolvar Pegs ";
+constexpr std::string_view TitleNameSeparator = " - ";
+
+// What the main window's texts depend on, read when they are set.
+struct HintInputs {
+    int language = LanguageNotChosen;
+    bool startingUp = false;   // GameMode is ModeStartup
+    bool soundOn = false;      // SoundBtn is down
+    int background = 0;        // 0 wooden board, 1 stone board
+    std::uint8_t shape = 0;    // current record's Shape
+    std::uint8_t diagonal = 0; // current record's Diagonal
+    std::int16_t original = 0; // current record's Original
+    std::int16_t solved = 0;   // current record's Solved
+};
+
+// Every hint of the main window, named after its control, and the moves label's caption.
+struct MainHints {
+    std::string_view RestartBtn;
+    std::string_view BackmoveBtn;
+    std::string_view SoundBtn;
+    std::string_view EditBtn;
+    std::string_view PegBtn;
+    std::string_view StepBtn;
+    std::string_view ExitBtn;
+    std::string_view movshape;
+    std::string_view DiagShape;
+    std::string_view OrigShape;
+    std::string_view SolvShape;
+    std::string_view levelscroll;
+    std::string_view HelpBtn;
+    std::string_view InfoBtn;
+    std::string_view TolvarBtn;
+    std::string_view BackShape;
+    std::string_view MovesLabel;        // a caption, not a hint
+    bool DiagShapeShown = false;        // the diagonal hint belongs to square boards only
+    bool refreshEditorControls = false; // SetHints ends with UpdateControls outside ModeStartup
+};
+
+MainHints ComputeHints(const HintInputs& inputs);

@@ -1,0 +1,36 @@
+// TYesNoDialog: the game's own question window with a yes and a no button.
+#pragma once
+
+#include "ui/MessageWindow.h"
+
+// The platform's modal results for the two answers.
+constexpr int mrYes = 6;
+constexpr int mrNo = 7;
+
+class TYesNoDialog : public TMessageWindow {
+    Q_OBJECT
+public:
+    explicit TYesNoDialog(const QImage& atlas = {}, QWidget* parent = nullptr);
+
+    // Shows question `code` (0 to 6) in `language`, centred over `over`'s window, and returns
+    // mrYes or mrNo. A window closed some other way (the Escape key) answers no.
+    int ShowModal(int code, int language, const QWidget* over);
+    int answer() const { return m_answer; }
+
+    TGradButton* YesBtn() const { return m_yesBtn; }
+    TGradButton* NoBtn() const { return m_noBtn; }
+
+    void reject() override;
+
+protected:
+    MessageText messageFor(int code) const override { return QuestionText(code); }
+    void setCaptions(int language) override;
+
+private:
+    void YesBtnClick();
+    void NoBtnClick();
+
+    TGradButton* m_yesBtn = nullptr;
+    TGradButton* m_noBtn = nullptr;
+    int m_answer = mrNo;
+};
