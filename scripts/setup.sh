@@ -12,6 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libsimpleini-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth
+    x11-utils x11-apps netpbm
 )
 
 missing=()

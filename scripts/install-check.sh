@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Installs a built tree into a temporary prefix and checks the result: every installed file in its
+# place, the launcher a link into the program directory, a reinstall that keeps the player's
+# collection, and the installed launcher starting the game under a virtual X server until its main
+# window shows; a screenshot of that window is kept.
+#
+#   scripts/install-check.sh [build directory]      (default: build)
+#
+# Needs xvfb-run, xwininfo (x11-utils), xwd (x11-apps) and netpbm; scripts/setup.sh installs them.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+fail() {
+    echo "install check FAILED: $*" >&2
+    exit 1
+}
+
+# Under the virtual X server: start the launcher, wait for the 500 x 366 main window, grab it.
+run_inside() {
+    local launcher=$1 shot=$2 log=$3
+    "$launcher" >"$log" 2>&1 &
+    local pid=$!
+    local window=""
+    for _ in $(seq 1 300); do
+        kill -0 "$pid" 2>/dev/null || fail "the game ended before its window showed (see $log)"
+        window=$(xwininfo -root -tree | awk '/"Tolvar Pegs[^"]*".* 500x366\+/ { print $1; exit }')
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    if [ -z "$window" ]; then
+        kill "$pid"
+        fail "no main window within 30 seconds"
+    fi
+    sleep 1 # let the first activation draw the board
+    xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"$shot"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+}
+
+if [ "${1:-}" = "--inside" ]; then
+    shift
+    run_inside "$@"
+    exit 0
+fi
+
+build=$(cd "${1:-$root/build}" && pwd)
+for tool in xvfb-run xwininfo xwd xwdtopnm pnmtopng pngtopnm pnmfile ppmhist; do
+    command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/setup.sh"
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install (see output above)"
+
+program=$prefix/lib/tolvarpegs
+[ -x "$program/tolvarpegs" ] || fail "no game program in $program: the build has no target tolvarpegs yet"
+for file in b0.bmp b1.bmp b2.bmp b5.bmp w1.wav w2.wav w3.wav w4.wav w5.wav w6.wav w7.wav w8.wav \
+    w11.wav w12.wav w13.wav w14.wav VORN.HLP VSER.HLP vorn.dat; do
+    [ -s "$program/$file" ] || fail "$program/$file is missing or empty"
+done
+[ -L "$prefix/bin/tolvarpegs" ] || fail "bin/tolvarpegs is not a link"
+[ "$(readlink -f "$prefix/bin/tolvarpegs")" = "$(readlink -f "$program/tolvarpegs")" ] ||
+    fail "bin/tolvarpegs does not lead to the program"
+
+desktop=$prefix/share/applications/tolvarpegs.desktop
+[ -f "$desktop" ] || fail "no desktop entry"
+grep -qx 'Exec=tolvarpegs' "$desktop" || fail "the desktop entry does not start tolvarpegs"
+grep -qx 'Icon=tolvarpegs' "$desktop" || fail "the desktop entry names another icon"
+icon=$prefix/share/icons/hicolor/256x256/apps/tolvarpegs.png
+[ -f "$icon" ] || fail "no icon"
+pngtopnm "$icon" >"$work/icon.pnm" 2>/dev/null || fail "the icon is no PNG picture"
+pnmfile "$work/icon.pnm" | grep -q '256 by 256' || fail "the icon is not 256 x 256"
+
+# A second install keeps the collection that is already there.
+printf 'player' >>"$program/vorn.dat"
+cmake --install "$build" --prefix "$prefix" >"$work/install.log"
+[ "$(tail -c 6 "$program/vorn.dat")" = "player" ] || fail "a reinstall overwrote the installed collection"
+truncate -s -6 "$program/vorn.dat"
+
+# A settings file of its own with the language chosen, so the main window opens without asking.
+mkdir -p "$work/config"
+printf '[Tolvar Pegs 1]\ntongue=0\n' >"$work/config/kestrum.ini"
+shot=$build/install-check.png
+XDG_CONFIG_HOME=$work/config xvfb-run -a -s "-screen 0 1024x768x24" \
+    "$root/scripts/install-check.sh" --inside "$prefix/bin/tolvarpegs" "$shot" "$work/game.log"
+[ -s "$shot" ] || fail "no screenshot"
+colours=$(pngtopnm "$shot" | ppmhist -noheader | wc -l)
+[ "$colours" -gt 16 ] || fail "the screenshot shows an empty window ($colours colours)"
+
+echo "install check passed: installed into a temporary prefix, the launcher opened the main window;"
+echo "screenshot: $shot"
