@@ -78,7 +78,7 @@ struct LevelRecord {
 inline bool IsOnBoard(const LevelRecord& record, int cell) {
     if (cell < 0 || cell >= CellCount)
         return false;
-    const int size = record.Size;
+    const int size = record.Size < GridWidth ? record.Size : GridWidth;
     if (cell % GridWidth >= size || cell / GridWidth >= size)
         return false;
     // Odd rows of a hexagon are one cell shorter: there i mod 18 is the column plus 9.

@@ -117,6 +117,8 @@ TEST(BoardGeometry, OutOfRangeValuesStayOnTheGrid) {
     EXPECT_EQ(onBoardCells(board(255, 7)).size(),
               static_cast<std::size_t>(CellCount)); // unknown shape is square
     EXPECT_TRUE(onBoardCells(board(0, ShapeSquare)).empty());
+    EXPECT_EQ(onBoardCells(board(200, ShapeHexagon)), onBoardCells(board(9, ShapeHexagon)))
+        << "odd rows of an oversized hexagon stay one cell short";
     EXPECT_FALSE(IsOnBoard(board(9, ShapeSquare), -1));
     EXPECT_FALSE(IsOnBoard(board(9, ShapeSquare), 81));
 }
