@@ -17,6 +17,6 @@ QImage make(Theme theme);
 constexpr double BigHoleCentre = 8.0;
 constexpr double BigHoleRadius = 6.0;
 constexpr double SmallHoleCentre = 4.0;
-constexpr double SmallHoleRadius = 3.0;
+constexpr double SmallHoleRadius = 2.8;
 
 } // namespace backgrounds
