@@ -41,7 +41,7 @@ constexpr std::array<Material, layout::DesignCount> Materials{{
     {Kind::Glass, {0.86, 0.10, 0.08}, {1.00, 0.55, 0.35}},   // 1 red glass
     {Kind::Glass, {0.10, 0.30, 0.92}, {0.45, 0.80, 1.00}},   // 2 blue glass
     {Kind::Glass, {0.10, 0.62, 0.18}, {0.60, 1.00, 0.45}},   // 3 green glass
-    {Kind::Glass, {0.98, 0.72, 0.05}, {1.00, 0.95, 0.55}},   // 4 amber glass
+    {Kind::Glass, {1.00, 0.62, 0.02}, {1.00, 0.92, 0.35}},   // 4 amber glass
     {Kind::Glass, {0.52, 0.16, 0.74}, {0.90, 0.60, 1.00}},   // 5 violet glass
     {Kind::Onyx, {0.07, 0.07, 0.08}, {0.35, 0.38, 0.45}},    // 6 black onyx
     {Kind::Pearl, {0.96, 0.94, 0.90}, {0.90, 0.82, 0.92}},   // 7 pearl
@@ -105,15 +105,14 @@ Rgb pearl(const Material& m, double nx, double ny) {
 
 Rgb metal(const Material& m, double nx, double ny) {
     const Lighting l = light(nx, ny, 120.0);
-    // Mirror: the reflected direction sees a bright sky above, a dark horizon and a warm floor.
-    const double ry = 2.0 * l.nz * ny;
-    Rgb env;
-    if (ry < -0.05)
-        env = mix(Rgb{0.70, 0.72, 0.75}, Rgb{1.0, 1.0, 1.0}, clamp01(-ry));
-    else if (ry < 0.25)
-        env = mix(Rgb{0.35, 0.35, 0.37}, Rgb{0.15, 0.15, 0.16}, clamp01((ry + 0.05) / 0.3));
-    else
-        env = mix(Rgb{0.30, 0.27, 0.24}, Rgb{0.55, 0.50, 0.45}, clamp01((ry - 0.25) / 0.75));
+    // Mirror: the reflected direction sees a bright sky, a soft horizon a little below the
+    // middle of the ball and a warm floor.
+    const double ry = 2.0 * l.nz * ny - 0.3;
+    const double sky = clamp01(-ry);
+    const double horizon = clamp01((ry + 0.12) / 0.24);
+    const Rgb upper = mix(Rgb{0.62, 0.65, 0.70}, Rgb{1.0, 1.0, 1.0}, sky);
+    const Rgb lower = mix(Rgb{0.22, 0.21, 0.20}, Rgb{0.55, 0.50, 0.45}, clamp01(ry / 0.7));
+    const Rgb env = mix(upper, lower, horizon * horizon * (3.0 - 2.0 * horizon));
     Rgb c{m.base.r * env.r, m.base.g * env.g, m.base.b * env.b};
     c = mix(c, m.accent, 0.35 * l.rim * l.rim) * (0.75 + 0.35 * l.diffuse);
     return c + Rgb{1, 1, 1} * (1.3 * l.specular);

@@ -47,19 +47,22 @@ QImage stone(int width, int height, int seed) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const double cloud = noise::fractal(x * 0.012, y * 0.012, 5, seed) - 0.5;
+            // Polished granite: soft clouds, fine grain, dark and light crystals, and a few faint
+            // quartz veins.
+            const double cloud = noise::fractal(x * 0.010, y * 0.010, 5, seed) - 0.5;
+            const double mottle = noise::fractal(x * 0.08, y * 0.08, 3, seed + 6) - 0.5;
             const double grain = noise::value(x * 0.7, y * 0.7, seed + 1) - 0.5;
             const double speck = noise::hash(x, y, seed + 2);
-            const double veinNoise = noise::fractal(x * 0.006 + 3, y * 0.009, 5, seed + 4);
-            const double vein = std::exp(-std::pow((veinNoise - 0.52) / 0.012, 2.0));
-            double k = 1.0 + 0.30 * cloud + 0.10 * grain;
-            if (speck > 0.985)
-                k *= 0.55;
-            else if (speck < 0.01)
-                k *= 1.25;
-            const double r = 0.47 * k + 0.30 * vein;
-            const double g = 0.50 * k + 0.30 * vein;
-            const double b = 0.54 * k + 0.28 * vein;
+            const double veinNoise = noise::fractal(x * 0.005 + 3, y * 0.007, 4, seed + 4);
+            const double vein = std::exp(-std::pow((veinNoise - 0.55) / 0.006, 2.0));
+            double k = 1.0 + 0.22 * cloud + 0.16 * mottle + 0.08 * grain;
+            if (speck > 0.97)
+                k *= 0.62;
+            else if (speck < 0.02)
+                k *= 1.22;
+            const double r = 0.50 * k + 0.10 * vein;
+            const double g = 0.52 * k + 0.10 * vein;
+            const double b = 0.56 * k + 0.10 * vein;
             image.setPixel(x, y, rgb(r, g, b));
         }
     }

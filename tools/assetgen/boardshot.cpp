@@ -235,7 +235,7 @@ int main(int argc, char** argv) {
         ok = write(drawBoard(bg, hexBoard(6)), stem + "-hex6.png") && ok;
         ok = write(drawBoard(bg, editingBoard()), stem + "-editing.png") && ok;
         const QImage designs = drawBoard(bg, designRow());
-        ok = write(designs.copy(20, 20, 300, 140).scaled(900, 420), stem + "-designs-zoom.png") && ok;
+        ok = write(designs.copy(20, 60, 300, 140).scaled(900, 420), stem + "-designs-zoom.png") && ok;
     }
     const QImage atlas(program + "/b5.bmp");
     ok = !atlas.isNull() && write(messageWindows(atlas), out + "/messages.png") && ok;
