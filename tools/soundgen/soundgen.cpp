@@ -37,8 +37,10 @@ void addTone(Samples& s, double start, double length, double f0, double f1, doub
         int k = 1;
         for (double h : harmonics)
             v += h * std::sin(phase * k++);
+        // Soft edges on every tone, so a note that stops before the sound ends does not click.
         const double attack = std::min(1.0, t / 0.004);
-        s[static_cast<std::size_t>(first + i)] += gain * attack * std::exp(-decay * t) * v;
+        const double release = std::min(1.0, double(count - i) / samplesFor(0.012));
+        s[static_cast<std::size_t>(first + i)] += gain * attack * release * std::exp(-decay * t) * v;
     }
 }
 
