@@ -1,5 +1,6 @@
 // The layout contract of every generated picture, sound and help file: what the game reads from
 // them must be where it looks, and masked pieces must compose exactly with AND and OR.
+#include "Layout.h"
 #include "view/Pictures.h"
 
 #include <QFile>
@@ -379,6 +380,50 @@ TEST(GlyphStrips, EveryGlyphIsDrawnAndDisabledLooksAreGrey) {
             }
         }
         EXPECT_NE(disabled, image.copy(0, 0, strip.width, strip.height)) << strip.name;
+    }
+}
+
+// The generator and the screenshot tool place holes and cells with these offsets; they must agree
+// with the board drawing's own examples.
+TEST(CellGeometry, OffsetsMatchTheBoardDrawing) {
+    const layout::Offset square = layout::bigOffset(2, 2, 7, false);
+    EXPECT_EQ(square.x, 96);
+    EXPECT_EQ(square.y, 96);
+    const layout::Offset hex = layout::bigOffset(2, 3, 7, true);
+    EXPECT_EQ(hex.x, 112);
+    EXPECT_EQ(hex.y, 128);
+    const layout::Offset smallSquare = layout::smallOffset(2, 2, 7, false);
+    EXPECT_EQ(smallSquare.x + layout::SmallFieldX, 376);
+    EXPECT_EQ(smallSquare.y + layout::SmallFieldY, 80);
+    const layout::Offset smallHex = layout::smallOffset(2, 3, 7, true);
+    EXPECT_EQ(smallHex.x + layout::SmallFieldX, 384);
+    EXPECT_EQ(smallHex.y + layout::SmallFieldY, 96);
+}
+
+TEST(CellGeometry, EveryHolePictureLiesInsideItsRegion) {
+    for (bool hex : {false, true}) {
+        for (int s = 5; s <= 9; ++s) {
+            for (int r = 0; r < s; ++r) {
+                for (int c = 0; c < s; ++c) {
+                    if (!onBoard(c, r, s, hex))
+                        continue;
+                    const layout::Offset big = layout::bigOffset(c, r, s, hex);
+                    const int top = hex ? layout::BigHexHolesY : 0;
+                    const int height = hex ? layout::BigHexHolesHeight : layout::BigSquareHolesSize;
+                    EXPECT_GE(big.x, 0);
+                    EXPECT_LE(big.x + 16, layout::BigSquareHolesSize);
+                    EXPECT_GE(big.y, top);
+                    EXPECT_LE(big.y + 16, top + height);
+                    const layout::Offset small = layout::smallOffset(c, r, s, hex);
+                    const int sy = (hex ? layout::SmallHexSourceY : 0) + small.y;
+                    const int smallTop = hex ? layout::SmallHexHolesY : 0;
+                    const int smallHeight = hex ? layout::SmallHexHolesHeight : layout::SmallSquareHolesSize;
+                    EXPECT_LE(small.x + 8, layout::SmallSquareHolesSize);
+                    EXPECT_GE(sy, smallTop);
+                    EXPECT_LE(sy + 8, smallTop + smallHeight);
+                }
+            }
+        }
     }
 }
 
