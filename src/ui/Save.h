@@ -1,0 +1,60 @@
+// TSaveDlg: the modal export window, a name field over a "*.vrn" file list beside a directory
+// list. It keeps its directory between showings and hands back the export path.
+#pragma once
+
+#include <QDialog>
+
+class FileLists;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+
+class TSaveDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 329;
+    static constexpr int ClientHeight = 274;
+
+    // Starts in the working directory the program was started in.
+    explicit TSaveDlg(QWidget* parent = nullptr);
+
+    // Sets the texts for `language`, re-reads the file list, puts "noname.vrn" into the name
+    // field and runs the window; true when it closed with OK.
+    bool choose(int language);
+
+    QString directory() const;
+    QString fileName() const;
+    // The directory and the name field's text joined by the export path rule (".vrn" extension).
+    QString chosenPath() const;
+
+    void setTexts(int language);
+    FileLists* lists() const { return m_lists; }
+    QGroupBox* GroupBox1() const { return m_groupBox; }
+    QLabel* Label4() const { return m_nameLabel; }
+    QLineEdit* FileEdit() const { return m_fileEdit; }
+    QLabel* Label1() const { return m_filesLabel; }
+    QListView* FileListBox() const { return m_fileList; }
+    QLabel* Label2() const { return m_directoriesLabel; }
+    QListView* DirectoryListBox() const { return m_directoryList; }
+    QPushButton* OKBtn() const { return m_okBtn; }
+    QPushButton* CancelBtn() const { return m_cancelBtn; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showSelectedName();
+
+    QGroupBox* m_groupBox;
+    QLabel* m_nameLabel;
+    QLineEdit* m_fileEdit;
+    QLabel* m_filesLabel;
+    QListView* m_fileList;
+    QLabel* m_directoriesLabel;
+    QListView* m_directoryList;
+    QPushButton* m_okBtn;
+    QPushButton* m_cancelBtn;
+    FileLists* m_lists;
+};
