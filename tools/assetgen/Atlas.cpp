@@ -1,7 +1,6 @@
 #include "Atlas.h"
 
 #include "Layout.h"
-#include "Pegs.h"
 #include "Surfaces.h"
 
 #include <QLinearGradient>
@@ -269,8 +268,7 @@ void drawFrame(QPainter& p, const QPainterPath& shape) {
     p.drawPath(shape);
 }
 
-} // namespace
-
+// One figure (0 to 4) in its niche, with transparent surroundings.
 QImage figure(int k) {
     QImage image(FigureWidth, FigureHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -288,6 +286,8 @@ QImage figure(int k) {
     drawFrame(p, shape);
     return image;
 }
+
+} // namespace
 
 QImage make() {
     QImage atlas(AtlasWidth, AtlasHeight, QImage::Format_RGB32);

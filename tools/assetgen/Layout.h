@@ -18,7 +18,6 @@ constexpr int BigHexHolesX = 772;
 constexpr int BigHexHolesY = 16;
 constexpr int BigHexHolesWidth = 272;
 constexpr int BigHexHolesHeight = 240;
-constexpr int BigHole = 16;
 constexpr int BigHoleInField = 4; // the hole shows 4 pixels inside the 24 x 24 field
 constexpr int BigFieldInOffset = 26;
 
@@ -27,7 +26,6 @@ constexpr int SmallSquareHolesSize = 136;
 constexpr int SmallHexHolesY = 144;
 constexpr int SmallHexHolesHeight = 120;
 constexpr int SmallHexSourceY = 136; // a small hexagonal hole is read at 136 + sy
-constexpr int SmallHole = 8;
 constexpr int SmallHoleInField = 2;
 constexpr int SmallFieldX = 328;
 constexpr int SmallFieldY = 32;
@@ -46,7 +44,6 @@ constexpr int SmallMaskX = 644;
 constexpr int MarkerX = 553;
 constexpr int MarkerY = 280;
 constexpr int MarkerSize = 3;
-constexpr int MarkerDesign = 2;
 
 // Sprite atlas.
 constexpr int AtlasWidth = 420;

@@ -212,11 +212,6 @@ PixelResult samplePixel(int design, const PegGeometry& g, Rgb surround, int px, 
 
 } // namespace
 
-QColor shade(int design, double nx, double ny) {
-    const Rgb c = shadeRgb(design, nx, ny);
-    return QColor::fromRgbF(float(clamp01(c.r)), float(clamp01(c.g)), float(clamp01(c.b)));
-}
-
 Piece renderPeg(int design, int size, QColor surround) {
     const PegGeometry g = geometryFor(size);
     Piece piece{QImage(size, size, QImage::Format_RGB32), QImage(size, size, QImage::Format_RGB32)};
@@ -229,10 +224,6 @@ Piece renderPeg(int design, int size, QColor surround) {
         }
     }
     return piece;
-}
-
-QImage pegMask(int size) {
-    return renderPeg(0, size, Qt::gray).mask;
 }
 
 void paintBall(QImage& image, double cx, double cy, double radius, int design) {

@@ -7,10 +7,6 @@
 
 namespace pegs {
 
-// Colour of design `design` at a point of the unit sphere seen from the front; (nx, ny) runs over
-// the disc with y downwards. Returns linear RGB in [0, 1] packed in a QColor (alpha unused).
-QColor shade(int design, double nx, double ny);
-
 // A masked piece: where the mask is white the background shows and the picture is black; under
 // the piece the mask is black and the picture holds the piece.
 struct Piece {
@@ -20,11 +16,9 @@ struct Piece {
 
 // One peg of `design` on a square of `size` pixels, with a small shadow to the lower right. Edge
 // pixels are blended with `surround`, the average colour of the board the pegs stand on, since the
-// mask itself can only show or hide.
+// mask itself can only show or hide. The mask depends on the size alone, so every design of a
+// size shares it.
 Piece renderPeg(int design, int size, QColor surround);
-
-// The mask both peg sizes share: every design of a size gives the same one.
-QImage pegMask(int size);
 
 // Paints a shaded ball of `design` with its centre and radius onto an ARGB picture, antialiased;
 // used for the splash, title and icon pictures.
