@@ -504,6 +504,63 @@ TEST(Sounds, AreAllDifferent) {
     EXPECT_EQ(seen.size(), 12u);
 }
 
+// Zero crossings per second: twice the pitch of a plain tone.
+double crossingsPerSecond(const Wave& w) {
+    int crossings = 0;
+    for (std::size_t i = 1; i < w.samples.size(); ++i)
+        crossings += (w.samples[i - 1] < 0) != (w.samples[i] < 0);
+    return crossings * double(w.rate) / double(w.samples.size());
+}
+
+TEST(Sounds, EditorTicksRiseWithTheCellCode) {
+    double previous = 0.0;
+    for (int n : {11, 12, 13, 14}) {
+        const Wave w = readWave(ProgramDir + QString("/w%1.wav").arg(n));
+        ASSERT_TRUE(w.valid) << n;
+        const double rate = crossingsPerSecond(w);
+        EXPECT_GT(rate, previous * 1.1) << "w" << n << ".wav";
+        previous = rate;
+    }
+}
+
+TEST(Sounds, DissolvingLastsAboutAsLongAsTheRemovalEffect) {
+    const Wave w = readWave(ProgramDir + "/w7.wav");
+    ASSERT_TRUE(w.valid);
+    const double seconds = double(w.samples.size()) / w.rate;
+    EXPECT_GT(seconds, 0.2);
+    EXPECT_LT(seconds, 0.45);
+}
+
+QByteArray helpFile(const QString& name) {
+    QFile f(ProgramDir + "/" + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Umlauts are written as entities, so the text reads the same whatever encoding the viewer assumes.
+TEST(HelpFiles, AreSevenBitText) {
+    for (const char* name : {"VORN.HLP", "VSER.HLP"}) {
+        const QByteArray bytes = helpFile(name);
+        ASSERT_FALSE(bytes.isEmpty()) << name;
+        EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) << name;
+    }
+}
+
+TEST(HelpFiles, GameHelpCoversPlayEditorAndBoardFilesInBothLanguages) {
+    QTextDocument doc;
+    doc.setHtml(QString::fromLatin1(helpFile("VORN.HLP")));
+    const QString text = doc.toPlainText();
+    const int english = text.indexOf("Tolvar Pegs \u2013 the game");
+    ASSERT_GT(english, 0);
+    const QString german = text.left(english);
+    const QString englishText = text.mid(english);
+    for (const char* word :
+         {"Vorgabe", "Editor", "Zielbrett", ".vrn", "Schritt", "Originalbretter", "rechte Maustaste"})
+        EXPECT_TRUE(german.contains(QString::fromUtf8(word))) << word;
+    for (const char* word :
+         {"par", "editor", "Target board", ".vrn", "step", "Original boards", "right mouse button"})
+        EXPECT_TRUE(englishText.contains(QString::fromUtf8(word))) << word;
+}
+
 // The help window jumps to a topic by its anchor name, as QTextBrowser finds it.
 std::set<QString> anchorsOf(const QString& file) {
     QFile f(ProgramDir + "/" + file);
