@@ -70,24 +70,29 @@ void TUrlLabel::setFontColor(QColor colour) {
 }
 
 void TUrlLabel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        m_savedColor = fontColor();
-        setFontColor(m_activeColor);
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mousePressEvent(event);
+        return;
     }
-    QLabel::mousePressEvent(event);
+    // Taken here rather than passed on to the window, so that the release comes back to the label.
+    event->accept();
+    m_savedColor = fontColor();
+    setFontColor(m_activeColor);
 }
 
 void TUrlLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && m_savedColor.isValid()) {
-        setFontColor(m_savedColor);
-        m_savedColor = QColor();
-        // A click is a release over the label of a press that began on it.
-        if (rect().contains(event->position().toPoint())) {
-            emit clicked();
-            openTarget();
-        }
+    if (event->button() != Qt::LeftButton || !m_savedColor.isValid()) {
+        QLabel::mouseReleaseEvent(event);
+        return;
     }
-    QLabel::mouseReleaseEvent(event);
+    event->accept();
+    setFontColor(m_savedColor);
+    m_savedColor = QColor();
+    // A click is a release over the label of a press that began on it.
+    if (rect().contains(event->position().toPoint())) {
+        emit clicked();
+        openTarget();
+    }
 }
 
 void TUrlLabel::contextMenuEvent(QContextMenuEvent* event) {

@@ -145,6 +145,22 @@ TEST_F(LinkFixture, RightClickOpensTheMenuWithItsSingleItem) {
     label.popupMenu()->hide();
 }
 
+TEST(LinkInAWindow, ClickOnALabelInsideAWindowOpensItsTarget) {
+    OpenedUrls opened;
+    QWidget window;
+    window.resize(200, 100);
+    auto* label = new TUrlLabel(&window);
+    label->setGeometry(20, 30, 120, 20);
+    label->setText(QStringLiteral("tolvartest:inside"));
+    window.show();
+    QTest::mousePress(label, Qt::LeftButton, {}, {5, 5});
+    EXPECT_EQ(label->fontColor(), QColor(128, 0, 128));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, {5, 5});
+    EXPECT_EQ(label->fontColor(), QColor(0, 0, 255));
+    ASSERT_EQ(opened.urls.size(), 1);
+    EXPECT_EQ(opened.urls[0], QUrl(QStringLiteral("tolvartest:inside")));
+}
+
 TEST(LinkTarget, BlankMeansOnlySpacesAndControlCharacters) {
     EXPECT_TRUE(IsBlank(QString()));
     EXPECT_TRUE(IsBlank(QStringLiteral(" \t\n\x01\x1f\x7f")));
