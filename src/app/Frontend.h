@@ -46,8 +46,12 @@ public:
 
     // Redraw one cell of the big board from the session's working cells.
     virtual void drawCell(int cell) = 0;
+    // Redraw one cell of the small board (the target position) from the current record.
+    virtual void drawTargetCell(int cell) = 0;
     // Redraw the whole board area: background, every cell, the target board and the window title.
     virtual void paintBoard() = 0;
+    // Set the main window's title from the current board's number and its name in the language.
+    virtual void updateTitle() = 0;
     // Animate the removal of the peg on `cell` (already an empty hole in the cells); plays sound 7.
     virtual void removalEffect(int cell) = 0;
     // Wait `ms` milliseconds, repainting but handling no input.
@@ -63,7 +67,8 @@ public:
     // Redraw the status panel: the moves left and the diagonal, original and solved indicators.
     virtual void repaintStatus() = 0;
     // SetHints: every main-window text for the language and state; also refreshes the editor's
-    // controls (UpdateControls) once a board is selected.
+    // controls (UpdateControls) once a board is selected, the Down and Up buttons included, which
+    // follow the current board's number and the number of boards.
     virtual void refreshHints() = 0;
     // Enable or disable the Step button.
     virtual void setStepEnabled(bool enabled) = 0;

@@ -98,11 +98,15 @@ void Session::moveSelector(int position) {
 
 // --- Pick, drag and drop
 
-void Session::boxMouseDown(int x, int y, MouseButton) {
+void Session::boxMouseDown(int x, int y, MouseButton button) {
+    // In ModeEditing a click cycles a cell of the start or the target position.
+    if (m_mode == ModeEditing) {
+        editCellAt(x, y, button);
+        return;
+    }
     // The play state holds one dragged peg; a second button pressed meanwhile changes nothing.
     if (m_play.Dragging)
         return;
-    // In ModeEditing a click cycles a cell; that belongs to the editor.
     if (m_mode != ModeReady && m_mode != ModePlaying)
         return;
     const LevelRecord& record = m_collection.current();

@@ -82,8 +82,45 @@ public:
     // when the player, having solved the board by hand, answers yes to question 1 or 2.
     void StoreSolution();
 
-    // --- Editor side: the editor marks its changes of the current board.
+    // --- Editor (ModeEditing only; SessionEditing.cpp). A click on the board area cycles a cell through
+    // boxMouseDown. The editor window's controls call these; each one does nothing outside the editor.
+    // Shape, size and name are refused on a board that is not editable (Original not 0), as the window
+    // disables those controls there.
 
+    // ShapeGrp: 0 square, 1 hexagon; straight into the current record, the board repainted.
+    void ShapeGrpClick(int shape);
+    // SizeGrp: 5 to 9; straight into the current record, the board repainted.
+    void SizeGrpClick(int size);
+    // diagbox: diagonal jumps allowed or not; nothing is redrawn.
+    void diagboxClick(bool allowed);
+    // NameEdit: the name's bytes in the single-byte code page, stored cut to 50 in the language's slot.
+    void NameEditChange(const std::string& nameBytes);
+    // TongBtn: English and German swap (not chosen becomes English); hints, controls and title follow.
+    void TongBtnClick();
+    // InsertBtn: a new blank board after the current one, current in the editor.
+    void InsertBtnClick();
+    // DeleteBtn: removes the current board after question 0; an original board is refused (notice 3).
+    // The only board left is replaced by a new blank board, since the collection is never empty.
+    void DeleteBtnClick();
+    // DownBtn / UpBtn: the current board changes places with its neighbour toward 1 / toward the end.
+    void DownBtnClick();
+    void UpBtnClick();
+
+    // SaveBtn, first half: false when no export window is to be shown (an original board: notice 6).
+    bool startExport();
+    // SaveBtn, second half: writes the current record to `path`, which the export window built; a
+    // failure shows the export error. Changes nothing in the session.
+    void exportBoard(const std::string& path);
+    // LoadBtn, first half: false when no import window is to be shown (200 boards).
+    bool startImport();
+    // LoadBtn, second half: reads the board file at `path` (empty or missing: nothing happens; shorter
+    // than a record or unreadable: notice 5) and inserts it after the current board, current in the
+    // editor. The record's bytes are kept as they are, values out of range included.
+    void importBoard(const std::string& path);
+    // The export error text for the file name part of `path`, in the session's language.
+    std::string exportErrorText(const std::string& path) const;
+
+    // The editor marks its changes of the current board.
     void markPendingCellEdit() { m_pendingCellEdit = true; }
     void markPendingPropertyEdit() { m_pendingPropertyEdit = true; }
 
@@ -136,6 +173,10 @@ private:
     bool hasPendingEdits() const { return m_pendingCellEdit || m_pendingPropertyEdit; }
     void settleFullWay();
     void settleShortWay();
+    bool editsAllowed() const;
+    void editCellAt(int x, int y, MouseButton button);
+    void showCurrentBoardInEditor();
+    void moveBoard(bool down);
 
     Frontend& m_frontend;
     LevelCollection m_collection;

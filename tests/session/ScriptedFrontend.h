@@ -22,7 +22,9 @@ public:
     bool pendingAnswers() const { return !m_answers.empty(); }
 
     void drawCell(int cell) override { record("draw " + std::to_string(cell)); }
+    void drawTargetCell(int cell) override { record("drawTarget " + std::to_string(cell)); }
     void paintBoard() override { record("paintBoard"); }
+    void updateTitle() override { record("title"); }
     void removalEffect(int cell) override { record("removal " + std::to_string(cell)); }
     void pause(int ms) override { record("pause " + std::to_string(ms)); }
     bool ask(Question question) override;

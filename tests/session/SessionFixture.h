@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -65,8 +66,10 @@ class SessionTest : public testing::Test {
 protected:
     SessionTest() {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tolvar_session_" + std::string(info->test_suite_name()) + "_" + info->name());
+        // Parameterised tests have '/' in their names.
+        std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        m_dir = std::filesystem::temp_directory_path() / ("tolvar_session_" + name);
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
     }

@@ -161,8 +161,10 @@ TEST_F(BoardsTest, TheEditorButtonSwitchesModesAndButtons) {
     EXPECT_EQ(session.mode(), ModeEditing);
     EXPECT_EQ(session.play().Cells, withSolution.StartCells);
 
-    // Play, restart, undo and step are out of reach while editing.
+    // Restart, undo and step are out of reach while editing; a click cycles a cell instead of picking.
     pick(0);
+    EXPECT_EQ(frontend.take(), (Calls{"sound 14", "draw 0"}));
+    EXPECT_FALSE(session.play().Dragging);
     session.RestartBtnClick();
     session.BackMoveBtnClick();
     session.StepBtnClick();
@@ -170,10 +172,12 @@ TEST_F(BoardsTest, TheEditorButtonSwitchesModesAndButtons) {
     EXPECT_TRUE(frontend.take().empty());
     EXPECT_EQ(session.mode(), ModeEditing);
 
+    frontend.answer({false});
     session.EditBtnClick(false);
-    EXPECT_EQ(frontend.take(),
-              (Calls{"editor off", "step on", "restartUndo on", "status", "hints", "status", "paintBoard"}));
+    EXPECT_EQ(frontend.take(), (Calls{"ask 5", "editor off", "step on", "restartUndo on", "status", "hints",
+                                      "status", "paintBoard"}));
     EXPECT_EQ(session.mode(), ModeReady);
+    EXPECT_EQ(session.play().Cells, withSolution.StartCells);
 }
 
 TEST_F(BoardsTest, LeavingTheEditorWithAcceptedCellEditsDropsTheSolution) {
