@@ -220,15 +220,6 @@ TEST_F(EditingTest, ClicksBesideEveryCellOrRightOfTheBigBoardChangeNothing) {
     EXPECT_EQ(session.play().Cells, session.currentRecord().StartCells);
 }
 
-TEST_F(EditingTest, OutsideTheEditorAClickStaysAPick) {
-    start({RunBoard()});
-    clickTarget(0);
-    EXPECT_TRUE(frontend.take().empty());
-    clickBig(0, MouseButton::Right);
-    EXPECT_TRUE(session.play().Dragging);
-    EXPECT_TRUE(nothingPending());
-}
-
 // --- Shape, size, diagonal rule, name
 
 TEST_F(EditingTest, PropertiesGoStraightIntoTheRecordWithTheirOwnFlagsAndRepaints) {
@@ -443,17 +434,6 @@ TEST_F(EditingTest, InsertPutsABlankBoardAfterTheCurrentOneAndStaysInTheEditor) 
     // Nothing pending: no question; the new board follows the current one.
     session.InsertBtnClick();
     EXPECT_EQ(frontend.take(), (Calls{"selector 5 4", "status", "hints", "paintBoard"}));
-}
-
-TEST_F(EditingTest, InsertAcceptedTheShortWayKeepsTheSolutionOfTheEditedBoard) {
-    LevelRecord withSolution = RunBoard();
-    StoreJumps(withSolution, {{0, 2}, {2, 4}, {4, 6}}, 1);
-    startEditing({withSolution});
-    clickBig(6);
-    frontend.answer({true});
-    session.InsertBtnClick();
-    EXPECT_EQ(session.collection().slot(1).StartCells[6], FirstColourPeg);
-    EXPECT_EQ(session.collection().slot(1).SolutionMoves, 1);
 }
 
 TEST_F(EditingTest, InsertAndImportDoNothingAt200Boards) {
