@@ -172,6 +172,18 @@ TEST_F(EditingTest, AnyOtherButtonKeepsTheCodeButPlaysItsSoundAndMarksTheBoardEd
     EXPECT_EQ(frontend.take().front(), "ask 5");
 }
 
+TEST_F(EditingTest, ADamagedCodeStaysSilentUnderTheMiddleButtonAndALeftClickMendsIt) {
+    LevelRecord damaged = RunBoard();
+    damaged.StartCells[2] = 7;
+    startEditing({damaged});
+    clickBig(2, MouseButton::Other);
+    EXPECT_EQ(frontend.take(), (Calls{"draw 2"}));
+    EXPECT_EQ(session.play().Cells[2], 7);
+    clickBig(2);
+    EXPECT_EQ(frontend.take(), (Calls{"sound 11", "drawTarget 2", "draw 2"}));
+    EXPECT_EQ(session.play().Cells[2], NoHole);
+}
+
 TEST_F(EditingTest, SmallCellsAreHitTwoPixelsBeforeAndTenPixelsAfterTheirAnchor) {
     startEditing({RunBoard()});
     const Point anchor = targetAnchor(0);
@@ -560,9 +572,10 @@ TEST_F(EditingTest, MovingABoardSettlesItsEditsAgainstItsOwnSlot) {
     EXPECT_EQ(session.collection().slot(1).StartCells[2], FirstColourPeg);
     EXPECT_EQ(session.collection().slot(2), TwoPegBoard());
 
-    // An original board moves, but its edits are refused.
+    // An original board moves, but its edits are refused, also those that went straight into the
+    // current record: the neighbour's place must not receive the edited record.
     session.levelscrollChange(3);
-    clickBig(0);
+    clickTarget(10);
     frontend.take();
     session.DownBtnClick();
     EXPECT_EQ(frontend.take().at(1), "notice 3");
