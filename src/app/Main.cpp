@@ -1,0 +1,624 @@
+#include "app/Main.h"
+
+// The session and the text tables both name the language values (with the same numbers). The table
+// header's copies are renamed for this file, before any window header brings it in, so both can be used.
+#define LanguageEnglish TextsLanguageEnglish
+#define LanguageGerman TextsLanguageGerman
+#include "ui/Texts.h"
+#undef LanguageEnglish
+#undef LanguageGerman
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <chrono>
+
+#include "app/HelpWindow.h"
+#include "ui/Edinfdlg.h"
+#include "ui/Edit.h"
+#include "ui/Infodlg.h"
+#include "ui/Load.h"
+#include "ui/MessageWindow.h"
+#include "ui/Okdlg.h"
+#include "ui/Save.h"
+#include "ui/Tongdlg.h"
+#include "ui/Yesnodlg.h"
+#include "view/BoardArea.h"
+#include "view/Pictures.h"
+#include "view/Sprites.h"
+#include "view/StatusPanel.h"
+#include "view/stylesb.h"
+
+namespace {
+
+const QString StartCaption = QStringLiteral("Tolvar Pegs V1.0");
+constexpr QRect BackShapeRect{326, 272, 171, 93};
+constexpr QRect LevelscrollRect{344, 8, 69, 19};
+constexpr int ToolButtonTop = 4;
+constexpr int ToolButtonWidth = 24;
+constexpr int ToolButtonHeight = 25;
+constexpr int TolvarBtnWidth = 28;
+constexpr int SelectorPageStep = 10;
+constexpr int SpriteSize = board_layout::BigPegSize;
+constexpr int SpriteCentre = SpriteSize / 2;
+const QColor Silver{192, 192, 192};
+
+// The smallest pictures that hold every piece the drawing and the message windows take from them.
+constexpr QSize BackgroundLeast{1180, 333};
+constexpr QSize AtlasLeast{420, 248};
+
+bool holds(const QImage& picture, QSize least) {
+    return !picture.isNull() && picture.width() >= least.width() && picture.height() >= least.height();
+}
+
+QImage loadPicture(const QString& path, QSize least) {
+    QImage picture(path);
+    if (!holds(picture, least))
+        return {};
+    return picture.convertToFormat(QImage::Format_RGB32);
+}
+
+MouseButton buttonOf(Qt::MouseButton button) {
+    if (button == Qt::LeftButton)
+        return MouseButton::Left;
+    if (button == Qt::RightButton)
+        return MouseButton::Right;
+    return MouseButton::Other;
+}
+
+QString inLanguage(const Bilingual& pair, int language) {
+    return toQString(pair.in(language));
+}
+
+// The next design of one colour, skipping the design the other colour has.
+int nextDesign(int design, int other) {
+    design = (design + 1) % board_layout::DesignCount;
+    if (design == other)
+        design = (design + 1) % board_layout::DesignCount;
+    return design;
+}
+
+} // namespace
+
+// --- Creation and the first activation
+
+TMainForm::TMainForm(const QString& programDir, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_programDir(programDir), m_settings(DefaultSettingsPath()), m_sounds(programDir) {
+    // FormCreate: the settings file is only named here; the clock seeds the removal effect's order.
+    m_random.seed(
+        static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count()));
+    setWindowTitle(StartCaption);
+    setWindowIcon(QIcon(QString::fromLatin1(pictures::Icon256)));
+    setFixedSize(ClientWidth, ClientHeight);
+
+    buildToolPanel();
+    m_box = new BoardArea(this);
+    m_box->move(0, PanelHeight);
+    m_painter =
+        std::make_unique<BoardPainter>(m_box->image(), [this](const QRect& rect) { showBoardRect(rect); });
+    // Over the board area's lower right corner; it swallows its clicks, so they never reach the board.
+    m_backShape = new QWidget(this);
+    m_backShape->setGeometry(BackShapeRect);
+    m_backShape->installEventFilter(this);
+    m_help = new HelpWindow(this);
+    connectControls();
+
+    // Shown centred first; the first activation moves the window to its remembered place.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TMainForm::~TMainForm() {
+    FormDestroy();
+}
+
+void TMainForm::createOtherWindows() {
+    m_editDlg = new TEditDlg(this);
+    m_loadDlg = new Tloaddlg(this);
+    m_saveDlg = new TSaveDlg(this);
+    m_infoDlg = new TInfoDialog(this);
+    m_tongueDlg = new TTongueDlg(this);
+    m_editInfoDlg = new TEditInfoDlg(QImage(), this);
+    m_okDlg = new TOKDialog(QImage(), this);
+    m_yesNoDlg = new TYesNoDialog(QImage(), this);
+    connectEditor();
+}
+
+TStyleSpeedButton* TMainForm::makeToolButton(int left, int width, const pictures::GlyphStrip& glyphs) {
+    auto* button = new TStyleSpeedButton(m_panel);
+    button->setStyle(bsWin97);
+    button->setGeometry(left, ToolButtonTop, width, ToolButtonHeight);
+    button->setGlyph(QImage(QString::fromLatin1(glyphs.path)), glyphs.count);
+    return button;
+}
+
+void TMainForm::buildToolPanel() {
+    m_panel = new QFrame(this);
+    m_panel->setGeometry(0, 0, ClientWidth, PanelHeight);
+    m_panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    QPalette silver = m_panel->palette();
+    silver.setColor(QPalette::Window, Silver);
+    silver.setColor(QPalette::Button, Silver);
+    m_panel->setPalette(silver);
+    m_panel->setAutoFillBackground(true);
+
+    m_restartBtn = makeToolButton(4, ToolButtonWidth, pictures::RestartBtn);
+    m_backmoveBtn = makeToolButton(28, ToolButtonWidth, pictures::BackmoveBtn);
+    m_soundBtn = makeToolButton(52, ToolButtonWidth, pictures::SoundBtn);
+    m_soundBtn->setGroupIndex(1);
+    m_soundBtn->setAllowAllUp(true);
+    m_editBtn = makeToolButton(76, ToolButtonWidth, pictures::EditBtn);
+    m_editBtn->setGroupIndex(2);
+    m_editBtn->setAllowAllUp(true);
+    m_pegBtn = makeToolButton(100, ToolButtonWidth, pictures::PegBtn);
+    m_stepBtn = makeToolButton(124, ToolButtonWidth, pictures::StepBtn);
+    m_exitBtn = makeToolButton(148, ToolButtonWidth, pictures::ExitBtn);
+    m_helpBtn = makeToolButton(420, ToolButtonWidth, pictures::HelpBtn);
+    m_infoBtn = makeToolButton(444, ToolButtonWidth, pictures::InfoBtn);
+    m_tolvarBtn = makeToolButton(468, TolvarBtnWidth, pictures::TolvarBtn);
+    m_soundBtn->setDown(true);
+
+    m_status = new StatusPanel(QImage(QString::fromLatin1(pictures::Numbs)), m_panel);
+    m_status->setSource([this] {
+        const PlayState& play = m_session.play();
+        const LevelCollection& collection = m_session.collection();
+        const LevelRecord& stored = collection.slot(collection.currentNumber());
+        return StatusValues{play.Par, play.MoveCount, m_session.currentRecord().Diagonal, stored.isOriginal(),
+                            stored.isSolved()};
+    });
+
+    m_levelscroll = new QScrollBar(Qt::Horizontal, m_panel);
+    m_levelscroll->setGeometry(LevelscrollRect);
+    m_levelscroll->setRange(1, 1);
+    m_levelscroll->setSingleStep(1);
+    m_levelscroll->setPageStep(SelectorPageStep);
+}
+
+void TMainForm::connectControls() {
+    connect(m_restartBtn, &QAbstractButton::clicked, this, &TMainForm::RestartBtnClick);
+    connect(m_backmoveBtn, &QAbstractButton::clicked, this, &TMainForm::BackMoveBtnClick);
+    connect(m_soundBtn, &QAbstractButton::clicked, this, &TMainForm::SoundBtnClick);
+    connect(m_editBtn, &QAbstractButton::clicked, this, [this] { EditBtnClick(m_editBtn->Down()); });
+    connect(m_pegBtn, &TStyleSpeedButton::mouseDown, this, &TMainForm::PegBtnMouseDown);
+    connect(m_stepBtn, &QAbstractButton::clicked, this, &TMainForm::StepBtnClick);
+    connect(m_exitBtn, &QAbstractButton::clicked, this, &TMainForm::ExitBtnClick);
+    connect(m_helpBtn, &QAbstractButton::clicked, this, &TMainForm::HelpBtnClick);
+    connect(m_infoBtn, &QAbstractButton::clicked, this, &TMainForm::InfoBtnClick);
+    connect(m_tolvarBtn, &QAbstractButton::clicked, this, &TMainForm::TolvarBtnClick);
+    connect(m_levelscroll, &QScrollBar::valueChanged, this, &TMainForm::levelscrollChange);
+
+    connect(m_box, &BoardArea::mouseDown, this, [this](QPoint pos, Qt::MouseButton button) {
+        m_session.boxMouseDown(pos.x(), pos.y(), buttonOf(button));
+    });
+    connect(m_box, &BoardArea::mouseMoved, this,
+            [this](QPoint pos) { m_session.boxMouseMove(pos.x(), pos.y()); });
+    connect(m_box, &BoardArea::mouseUp, this, [this](QPoint pos, Qt::MouseButton button) {
+        m_session.boxMouseUp(pos.x(), pos.y(), buttonOf(button));
+    });
+}
+
+void TMainForm::connectEditor() {
+    connect(m_editDlg, &TEditDlg::activated, this, &TMainForm::editorActivated);
+    connect(m_editDlg, &TEditDlg::deactivated, this, &TMainForm::editorDeactivated);
+    connect(m_editDlg, &TEditDlg::loadClicked, this, &TMainForm::LoadBtnClick);
+    connect(m_editDlg, &TEditDlg::saveClicked, this, &TMainForm::SaveBtnClick);
+    connect(m_editDlg, &TEditDlg::insertClicked, this, [this] { m_session.InsertBtnClick(); });
+    connect(m_editDlg, &TEditDlg::deleteClicked, this, [this] { m_session.DeleteBtnClick(); });
+    connect(m_editDlg, &TEditDlg::downClicked, this, [this] { m_session.DownBtnClick(); });
+    connect(m_editDlg, &TEditDlg::upClicked, this, [this] { m_session.UpBtnClick(); });
+    connect(m_editDlg, &TEditDlg::tongueClicked, this, [this] { m_session.TongBtnClick(); });
+    connect(m_editDlg, &TEditDlg::shapeChanged, this, [this](int shape) { m_session.ShapeGrpClick(shape); });
+    connect(m_editDlg, &TEditDlg::sizeChanged, this, [this](int size) { m_session.SizeGrpClick(size); });
+    connect(m_editDlg, &TEditDlg::diagonalChanged, this,
+            [this](bool allowed) { m_session.diagboxClick(allowed); });
+    connect(m_editDlg, &TEditDlg::nameEdited, this, [this](const QByteArray& name) {
+        m_session.NameEditChange(std::string(name.constData(), static_cast<std::size_t>(name.size())));
+    });
+    connect(m_infoDlg, &TInfoDialog::TongBtnClicked, this, [this] {
+        m_session.setLanguage(m_tongueDlg->chooseLanguage(m_session.language()));
+        m_infoDlg->setLanguage(m_session.language());
+        SetHints();
+    });
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Once the window is up, so that what the activation shows (messages, the language window) stands
+    // over it.
+    if (m_firstActivation)
+        QMetaObject::invokeMethod(this, &TMainForm::FormActivate, Qt::QueuedConnection);
+}
+
+void TMainForm::FormActivate() {
+    if (!m_firstActivation)
+        return;
+    m_firstActivation = false;
+    m_session.setLanguage(m_settings.read(SettingKey::Tongue));
+    setWindowTitle(StartCaption);
+    setFixedSize(ClientWidth, ClientHeight);
+    move(m_settings.read(SettingKey::Left), m_settings.read(SettingKey::Top));
+    m_soundBtn->setDown(m_settings.readFlag(SettingKey::Sound));
+    m_session.setDesigns(m_settings.read(SettingKey::Fig1), m_settings.read(SettingKey::Fig2));
+    m_session.setBackground(m_settings.read(SettingKey::Back));
+    const int level = m_settings.read(SettingKey::Level);
+    if (!loadPictures(m_session.background())) {
+        abortProgram();
+        return;
+    }
+    m_session.loadCollection(QFile::encodeName(m_programDir + QStringLiteral("vorn.dat")).toStdString());
+    m_helpFile = QStringLiteral("VORN.HLP");
+    m_session.selectRememberedBoard(level);
+    boxPaint();
+    if (m_session.language() == LanguageUnset)
+        m_session.setLanguage(m_tongueDlg->chooseLanguage(m_session.language()));
+    SetHints();
+    m_editorIntro = m_settings.readFlag(SettingKey::Edinf);
+}
+
+bool TMainForm::loadPictures(int background) {
+    const QImage picture =
+        loadPicture(m_programDir + QStringLiteral("b%1.bmp").arg(background + 1), BackgroundLeast);
+    const QImage atlas = loadPicture(m_programDir + QStringLiteral("b5.bmp"), AtlasLeast);
+    if (picture.isNull() || atlas.isNull())
+        return false;
+    m_painter->setBackground(picture);
+    m_atlas = atlas;
+    m_okDlg->setAtlas(m_atlas);
+    m_yesNoDlg->setAtlas(m_atlas);
+    m_editInfoDlg->setAtlas(m_atlas);
+    return true;
+}
+
+// Nothing is written on this way out: the settings stay as they were.
+void TMainForm::abortProgram() {
+    const char* message = m_session.german() ? "Zuwenig Speicher! Programm wird beendet."
+                                             : "Not enough memory! Program aborted.";
+    QMessageBox::critical(this, StartCaption, QString::fromUtf8(message), QMessageBox::Ok);
+    m_aborted = true;
+    hide();
+    emit programEnding();
+}
+
+// --- Closing
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // Before the first activation nothing was read, so there is nothing to ask or write.
+    if (m_aborted || m_firstActivation) {
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+bool TMainForm::FormCloseQuery() {
+    return m_session.confirmClose();
+}
+
+void TMainForm::FormClose() {
+    m_help->closeHelp();
+    const WindowSettings window{m_soundBtn->Down(), x(), y(), m_editorIntro};
+    const auto values = m_session.closeSequence(
+        QFile::encodeName(m_programDir + QStringLiteral("vorn.dat")).toStdString(), window);
+    m_settings.write(values);
+    m_editDlg->hide();
+}
+
+void TMainForm::FormDestroy() {
+    m_sprite.reset();
+    m_painter->setBackground(QImage());
+    m_atlas = QImage();
+}
+
+// --- Tool panel
+
+void TMainForm::RestartBtnClick() {
+    m_session.RestartBtnClick();
+}
+
+void TMainForm::BackMoveBtnClick() {
+    m_session.BackMoveBtnClick();
+}
+
+// The button has already changed its state; the hint follows it.
+void TMainForm::SoundBtnClick() {
+    SetHints();
+}
+
+void TMainForm::EditBtnClick(bool pressed) {
+    if (pressed && m_editorIntro && m_session.mode() != ModeEditing)
+        m_editorIntro = m_editInfoDlg->showFor(m_session.language(), this);
+    m_session.EditBtnClick(pressed);
+}
+
+void TMainForm::PegBtnMouseDown(Qt::MouseButton button) {
+    int first = m_session.firstDesign();
+    int second = m_session.secondDesign();
+    if (button == Qt::LeftButton)
+        first = nextDesign(first, second);
+    else if (button == Qt::RightButton)
+        second = nextDesign(second, first);
+    m_session.setDesigns(first, second);
+    m_painter->DrawAllCells(boardInputs());
+    m_painter->DrawAllTargetCells(boardInputs());
+}
+
+void TMainForm::StepBtnClick() {
+    m_session.StepBtnClick();
+}
+
+void TMainForm::ExitBtnClick() {
+    close();
+}
+
+void TMainForm::levelscrollChange(int position) {
+    m_session.levelscrollChange(position);
+}
+
+void TMainForm::showHelp(const char* file, const char* topic) {
+    m_help->closeHelp();
+    m_helpFile = QString::fromLatin1(file);
+    m_help->showTopic(m_programDir + m_helpFile, QString::fromLatin1(topic));
+}
+
+void TMainForm::HelpBtnClick() {
+    showHelp("VORN.HLP", m_session.german() ? "Das_Spiel" : "The_Game");
+}
+
+void TMainForm::TolvarBtnClick() {
+    showHelp("VSER.HLP", m_session.german() ? "Tolvar_Games_d" : "Tolvar_Games_e");
+}
+
+void TMainForm::InfoBtnClick() {
+    m_infoDlg->showFor(m_session.language(), this);
+    // The language may have changed in the about box; the title carries the name in that language.
+    UpdateTitle();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_backShape &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        BackShapeMouseDown();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMainForm::BackShapeMouseDown() {
+    const int background = (m_session.background() + 1) % 2;
+    if (LoadBackground(background))
+        m_session.setBackground(background);
+    SetHints();
+}
+
+// --- Editor window
+
+void TMainForm::editorActivated() {
+    const QPoint fallback = DefaultEditorPosition(frameGeometry());
+    m_editDlg->move(m_settings.read(SettingKey::Eleft, fallback.x()),
+                    m_settings.read(SettingKey::Etop, fallback.y()));
+}
+
+void TMainForm::editorDeactivated(QPoint topLeft) {
+    m_settings.write({{SettingKey::Eleft, topLeft.x()}, {SettingKey::Etop, topLeft.y()}});
+}
+
+// The import window starts in the program directory each time.
+void TMainForm::LoadBtnClick() {
+    if (!m_session.startImport() || !m_loadDlg->choose(m_session.language(), m_programDir))
+        return;
+    m_session.importBoard(QFile::encodeName(m_loadDlg->selectedPath()).toStdString());
+}
+
+// The export window keeps the directory it showed last.
+void TMainForm::SaveBtnClick() {
+    if (!m_session.startExport() || !m_saveDlg->choose(m_session.language()))
+        return;
+    m_session.exportBoard(QFile::encodeName(m_saveDlg->chosenPath()).toStdString());
+}
+
+// --- Texts and drawing
+
+void TMainForm::SetHints() {
+    const LevelRecord& record = m_session.currentRecord();
+    HintInputs inputs;
+    inputs.language = m_session.language();
+    inputs.startingUp = m_session.mode() == ModeStartup;
+    inputs.soundOn = m_soundBtn->Down();
+    inputs.background = m_session.background();
+    inputs.shape = record.Shape;
+    inputs.diagonal = record.Diagonal;
+    inputs.original = record.Original;
+    inputs.solved = record.Solved;
+    const MainHints hints = ComputeHints(inputs);
+
+    m_restartBtn->setToolTip(toQString(hints.RestartBtn));
+    m_backmoveBtn->setToolTip(toQString(hints.BackmoveBtn));
+    m_soundBtn->setToolTip(toQString(hints.SoundBtn));
+    m_editBtn->setToolTip(toQString(hints.EditBtn));
+    m_pegBtn->setToolTip(toQString(hints.PegBtn));
+    m_stepBtn->setToolTip(toQString(hints.StepBtn));
+    m_exitBtn->setToolTip(toQString(hints.ExitBtn));
+    m_status->movshape()->setToolTip(toQString(hints.movshape));
+    m_status->DiagShape()->setToolTip(hints.DiagShapeShown ? toQString(hints.DiagShape) : QString());
+    m_status->OrigShape()->setToolTip(toQString(hints.OrigShape));
+    m_status->SolvShape()->setToolTip(toQString(hints.SolvShape));
+    m_levelscroll->setToolTip(toQString(hints.levelscroll));
+    m_helpBtn->setToolTip(toQString(hints.HelpBtn));
+    m_infoBtn->setToolTip(toQString(hints.InfoBtn));
+    m_tolvarBtn->setToolTip(toQString(hints.TolvarBtn));
+    m_backShape->setToolTip(toQString(hints.BackShape));
+    m_status->MovesLabel()->setText(toQString(hints.MovesLabel));
+    if (hints.refreshEditorControls && m_editDlg) {
+        const LevelCollection& collection = m_session.collection();
+        m_editDlg->UpdateControls(record, m_session.language(), collection.currentNumber(),
+                                  collection.count());
+    }
+}
+
+// A picture that cannot be loaded leaves the old one, and with it the background setting, in place.
+bool TMainForm::LoadBackground(int background) {
+    const QString file = m_programDir + QStringLiteral("b%1.bmp").arg(background + 1);
+    const QImage picture = loadPicture(file, BackgroundLeast);
+    if (picture.isNull()) {
+        const Bilingual failed{"Die Datei %1 kann nicht geladen werden.", "Cannot load the file %1."};
+        QMessageBox::critical(this, StartCaption, inLanguage(failed, m_session.language()).arg(file),
+                              QMessageBox::Ok);
+        return false;
+    }
+    m_painter->setBackground(picture);
+    boxPaint();
+    repaint();
+    return true;
+}
+
+BoardInputs TMainForm::boardInputs() const {
+    return {m_session.play().Cells, m_session.currentRecord(), m_session.mode() == ModeEditing,
+            m_session.firstDesign(), m_session.secondDesign()};
+}
+
+void TMainForm::showBoardRect(const QRect& rect) {
+    m_box->repaintRect(rect);
+}
+
+void TMainForm::boxPaint() {
+    m_painter->boxPaint(boardInputs());
+    movesboxPaint();
+    UpdateTitle();
+    m_panel->repaint();
+}
+
+void TMainForm::movesboxPaint() {
+    m_status->movesboxPaint();
+}
+
+void TMainForm::UpdateTitle() {
+    const LevelCollection& collection = m_session.collection();
+    setWindowTitle(
+        ::UpdateTitle(collection.currentNumber(), m_session.currentRecord(), m_session.language()));
+}
+
+// --- Frontend
+
+void TMainForm::drawCell(int cell) {
+    m_painter->DrawCell(boardInputs(), cell);
+}
+
+void TMainForm::drawTargetCell(int cell) {
+    m_painter->DrawTargetCell(boardInputs(), cell);
+}
+
+void TMainForm::paintBoard() {
+    boxPaint();
+}
+
+void TMainForm::updateTitle() {
+    UpdateTitle();
+}
+
+void TMainForm::removalEffect(int cell) {
+    const EffectHooks hooks{[this](int number) { playSound(number); },
+                            [this](int ms) {
+                                pause(ms);
+                            }};
+    m_painter->RemovalEffect(boardInputs(), cell, m_random, hooks);
+}
+
+// A busy wait that lets paint events through and leaves the player's input waiting.
+void TMainForm::pause(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() <= end)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool TMainForm::ask(Question question) {
+    return m_yesNoDlg->ShowModal(static_cast<int>(question), m_session.language(), this) == mrYes;
+}
+
+void TMainForm::notice(Notice notice) {
+    m_okDlg->ShowModal(static_cast<int>(notice), m_session.language(), this);
+}
+
+void TMainForm::showError(const std::string& message) {
+    QMessageBox::critical(this, StartCaption, QString::fromStdString(message), QMessageBox::Ok);
+}
+
+void TMainForm::playSound(int number) {
+    m_sounds.play(number, m_soundBtn->Down());
+}
+
+void TMainForm::repaintStatus() {
+    movesboxPaint();
+}
+
+void TMainForm::refreshHints() {
+    SetHints();
+}
+
+void TMainForm::setStepEnabled(bool enabled) {
+    m_stepBtn->setEnabled(enabled);
+}
+
+void TMainForm::setRestartAndUndoEnabled(bool enabled) {
+    m_restartBtn->setEnabled(enabled);
+    m_backmoveBtn->setEnabled(enabled);
+}
+
+void TMainForm::setSelector(int maximum, int position) {
+    const QSignalBlocker quiet(m_levelscroll);
+    m_levelscroll->setRange(1, maximum);
+    m_levelscroll->setValue(position);
+}
+
+// The sprite is made after the picked cell was redrawn as an empty hole, so its save-under holds it.
+void TMainForm::startDrag(int x, int y, int code) {
+    using namespace board_layout;
+    const int design = code == SecondColourPeg ? m_session.secondDesign() : m_session.firstDesign();
+    const QImage& picture = m_painter->background();
+    m_sprite = std::make_unique<tSprite>(m_box->image(), SpriteSize, SpriteSize,
+                                         [this](const QRect& rect) { showBoardRect(rect); });
+    m_sprite->SetMask(&picture, BigMaskX, BigMaskY);
+    m_sprite->SetImage(&picture, BigPegsX + BigPegSize * design, BigPegsY);
+    m_sprite->MoveTo(x - SpriteCentre, y - SpriteCentre);
+    m_sprite->Show();
+    m_sprite->Grab(x, y);
+}
+
+void TMainForm::moveDrag(int x, int y) {
+    if (m_sprite)
+        m_sprite->DragTo(x, y);
+}
+
+void TMainForm::endDrag() {
+    if (!m_sprite)
+        return;
+    m_sprite->Release();
+    m_sprite->Hide();
+    m_sprite.reset();
+}
+
+void TMainForm::showEditor(bool visible) {
+    if (!visible) {
+        m_editDlg->hide();
+        return;
+    }
+    editorActivated();
+    m_editDlg->show();
+    m_editDlg->raise();
+    m_editDlg->activateWindow();
+}

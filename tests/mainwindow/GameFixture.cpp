@@ -1,0 +1,242 @@
+#include "GameFixture.h"
+
+// The session and the text tables both name the language values; the tables' copies are renamed here.
+#define LanguageEnglish TextsLanguageEnglish
+#define LanguageGerman TextsLanguageGerman
+#include "ui/Texts.h"
+#undef LanguageEnglish
+#undef LanguageGerman
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/Okdlg.h"
+#include "ui/Tongdlg.h"
+#include "ui/Yesnodlg.h"
+#include "view/BoardArea.h"
+#include "view/BoardPainter.h"
+#include "view/Gradbtn.h"
+#include "view/StatusPanel.h"
+
+namespace {
+
+constexpr int PollMs = 5;
+
+QString describe(QWidget* window) {
+    if (auto* question = qobject_cast<TYesNoDialog*>(window))
+        return QStringLiteral("TYesNoDialog %1").arg(question->code());
+    if (auto* notice = qobject_cast<TOKDialog*>(window))
+        return QStringLiteral("TOKDialog %1").arg(notice->code());
+    if (auto* box = qobject_cast<QMessageBox*>(window))
+        return QStringLiteral("QMessageBox ") + box->text();
+    return QString::fromLatin1(window->metaObject()->className());
+}
+
+void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+} // namespace
+
+ModalScript::ModalScript() {
+    m_timer.setInterval(PollMs);
+    connect(&m_timer, &QTimer::timeout, this, &ModalScript::poll);
+    m_timer.start();
+}
+
+ModalScript& ModalScript::then(Step step) {
+    m_steps.push_back(std::move(step));
+    return *this;
+}
+
+void ModalScript::poll() {
+    QWidget* window = QApplication::activeModalWidget();
+    if (!window || !window->isVisible())
+        return;
+    if (m_steps.empty()) {
+        m_seen << QStringLiteral("unexpected ") + describe(window);
+        window->close();
+        return;
+    }
+    m_seen << describe(window);
+    const Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    step(window);
+}
+
+ModalScript::Step ModalScript::yes() {
+    return [](QWidget* window) {
+        auto* question = qobject_cast<TYesNoDialog*>(window);
+        ASSERT_NE(question, nullptr) << describe(window).toStdString();
+        click(question->YesBtn());
+    };
+}
+
+ModalScript::Step ModalScript::no() {
+    return [](QWidget* window) {
+        auto* question = qobject_cast<TYesNoDialog*>(window);
+        ASSERT_NE(question, nullptr) << describe(window).toStdString();
+        click(question->NoBtn());
+    };
+}
+
+ModalScript::Step ModalScript::ok() {
+    return [](QWidget* window) {
+        auto* notice = qobject_cast<TOKDialog*>(window);
+        ASSERT_NE(notice, nullptr) << describe(window).toStdString();
+        click(notice->OKBtn());
+    };
+}
+
+ModalScript::Step ModalScript::messageBoxOk() {
+    return [](QWidget* window) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        ASSERT_NE(box, nullptr) << describe(window).toStdString();
+        box->button(QMessageBox::Ok)->click();
+    };
+}
+
+ModalScript::Step ModalScript::english() {
+    return [](QWidget* window) {
+        auto* tongue = qobject_cast<TTongueDlg*>(window);
+        ASSERT_NE(tongue, nullptr) << describe(window).toStdString();
+        tongue->EnglishBtn()->click();
+    };
+}
+
+ModalScript::Step ModalScript::german() {
+    return [](QWidget* window) {
+        auto* tongue = qobject_cast<TTongueDlg*>(window);
+        ASSERT_NE(tongue, nullptr) << describe(window).toStdString();
+        tongue->GermanBtn()->click();
+    };
+}
+
+ModalScript::Step ModalScript::inspect(std::function<void(QWidget*)> check, Step answer) {
+    return [check = std::move(check), answer = std::move(answer)](QWidget* window) {
+        check(window);
+        answer(window);
+    };
+}
+
+// --- The fixture
+
+LevelRecord GameFixture::boardOne() {
+    LevelRecord record;
+    MakeNewBoard(record);
+    record.Size = 5;
+    record.Shape = ShapeSquare;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        const bool onBoard = cell % GridWidth < 5 && cell / GridWidth < 5;
+        record.StartCells[cell] = onBoard ? EmptyHole : NoHole;
+        record.TargetCells[cell] = record.StartCells[cell];
+    }
+    for (const int peg : {0, 1, 3})
+        record.StartCells[peg] = FirstColourPeg;
+    return record;
+}
+
+LevelRecord GameFixture::boardTwo() {
+    LevelRecord record = boardOne();
+    record.StartCells[3] = EmptyHole;
+    record.StartCells[30] = SecondColourPeg;
+    record.Names[NameSlotForLanguage(LanguageEnglish)].setText("Second");
+    return record;
+}
+
+void GameFixture::SetUp() {
+    ASSERT_TRUE(m_program.isValid());
+    ASSERT_TRUE(m_config.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    const QDir built(QStringLiteral(TOLVAR_PROGRAM_DIR));
+    QStringList files{"b1.bmp", "b2.bmp", "b5.bmp"};
+    for (const int n : {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14})
+        files << QStringLiteral("w%1.wav").arg(n);
+    for (const QString& name : files)
+        ASSERT_TRUE(QFile::copy(built.filePath(name), m_program.filePath(name))) << name.toStdString();
+
+    QFile collection(m_program.filePath("vorn.dat"));
+    ASSERT_TRUE(collection.open(QIODevice::WriteOnly));
+    for (const LevelRecord& record : {boardOne(), boardTwo()}) {
+        const auto bytes = record.toBytes();
+        collection.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    }
+}
+
+QString GameFixture::settingsText() const {
+    QFile file(settingsPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+void GameFixture::writeSettings(const QString& text) const {
+    QFile file(settingsPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+}
+
+void GameFixture::removeProgramFile(const QString& name) const {
+    ASSERT_TRUE(QFile::remove(m_program.filePath(name)));
+}
+
+std::unique_ptr<TMainForm> GameFixture::startGame() {
+    auto form = std::make_unique<TMainForm>(programPath());
+    form->createOtherWindows();
+    form->show();
+    // The first activation is queued behind the showing; its modal windows run inside this call.
+    QCoreApplication::processEvents();
+    return form;
+}
+
+std::unique_ptr<TMainForm> GameFixture::startEnglishGame() {
+    writeSettings(QStringLiteral("[Tolvar Pegs 1]\ntongue=0\n"));
+    ModalScript none;
+    auto form = startGame();
+    EXPECT_TRUE(none.seen().isEmpty()) << none.seen().join(", ").toStdString();
+    return form;
+}
+
+QPoint GameFixture::cellCentre(int cell) {
+    const LevelRecord record = boardOne();
+    const Point anchor = CellAnchor(record, cell);
+    return {anchor.x + 8, anchor.y + 8};
+}
+
+void GameFixture::drag(TMainForm& form, QPoint from, const std::vector<QPoint>& via, QPoint to,
+                       Qt::MouseButton button) {
+    QTest::mousePress(form.box(), button, {}, from);
+    for (const QPoint& point : via)
+        QTest::mouseMove(form.box(), point);
+    QTest::mouseRelease(form.box(), button, {}, to);
+}
+
+QImage GameFixture::freshBoard(const TMainForm& form) {
+    QImage area(board_layout::AreaWidth, board_layout::AreaHeight, QImage::Format_RGB32);
+    area.fill(Qt::black);
+    BoardPainter painter(area, {});
+    painter.setBackground(form.backgroundPicture());
+    const Session& session = form.session();
+    const BoardInputs inputs{session.play().Cells, session.currentRecord(), session.mode() == ModeEditing,
+                             session.firstDesign(), session.secondDesign()};
+    painter.boxPaint(inputs);
+    return area;
+}
+
+bool GameFixture::displayShows(const TMainForm& form, int x, int sourceX, int width) {
+    const QImage display =
+        form.statusPanel()->timbox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& numbs = form.statusPanel()->numbs();
+    for (int dy = 0; dy < TimboxHeight; ++dy) {
+        for (int dx = 0; dx < width; ++dx) {
+            if (display.pixel(x + dx, dy) != numbs.pixel(sourceX + dx, dy))
+                return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,83 @@
+// What the main window's tests share: a temporary program directory with the generated pictures and
+// sounds and a small collection, a temporary settings directory, and a script that answers the
+// modal windows the game opens.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "app/Main.h"
+
+// Answers modal windows in the order they open. Each window seen is logged ("TYesNoDialog 4",
+// "TOKDialog 1", "TTongueDlg", "QMessageBox <text>"); a window that nobody expected is logged as
+// "unexpected ..." and closed, so a test fails instead of hanging.
+class ModalScript : public QObject {
+public:
+    using Step = std::function<void(QWidget*)>;
+
+    ModalScript();
+    ModalScript& then(Step step);
+    bool finished() const { return m_steps.empty(); }
+    const QStringList& seen() const { return m_seen; }
+
+    static Step yes();
+    static Step no();
+    static Step ok(); // the notice window's OK button
+    static Step messageBoxOk();
+    static Step english();
+    static Step german();
+    // Runs `check` while the window is open, then answers with `answer`.
+    static Step inspect(std::function<void(QWidget*)> check, Step answer);
+
+private:
+    void poll();
+
+    QTimer m_timer;
+    std::deque<Step> m_steps;
+    QStringList m_seen;
+};
+
+// Board 1: a size-5 square board, pegs on cells 0, 1 and 3 of the top row, every other cell an empty
+// hole, no target pegs (par 2). Board 2: the same board with pegs on 0, 1 and 30 (stuck after one
+// jump), named "Second".
+class GameFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    QString programPath() const { return m_program.path() + "/"; }
+    QString settingsPath() const { return m_config.path() + "/kestrum.ini"; }
+    QString settingsText() const;
+    void writeSettings(const QString& text) const;
+    void removeProgramFile(const QString& name) const;
+
+    // Makes the main window, shows it and runs its first activation; a ModalScript made before the
+    // call answers the windows that the activation opens.
+    std::unique_ptr<TMainForm> startGame();
+    // Starts with the language already chosen (English), so the activation shows no window.
+    std::unique_ptr<TMainForm> startEnglishGame();
+
+    // The centre of a big cell of the size-5 square boards, in board-area pixels.
+    static QPoint cellCentre(int cell);
+    static void drag(TMainForm& form, QPoint from, const std::vector<QPoint>& via, QPoint to,
+                     Qt::MouseButton button = Qt::LeftButton);
+    // The board area as a full repaint of the game's present state would draw it.
+    static QImage freshBoard(const TMainForm& form);
+    // Whether the `width` columns of the status display at x show the numbs columns at sourceX.
+    static bool displayShows(const TMainForm& form, int x, int sourceX, int width);
+
+    static LevelRecord boardOne();
+    static LevelRecord boardTwo();
+
+    QTemporaryDir m_program;
+    QTemporaryDir m_config;
+};
