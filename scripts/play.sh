@@ -3,8 +3,6 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/setup.sh"
-if [ -x "$root/build/game/tolvarpegs" ]; then
-    exec "$root/build/game/tolvarpegs"
-fi
-echo "Built. The game window is not part of the build yet."
+build=${BUILD_DIR:-$root/build}
+BUILD_DIR=$build "$root/scripts/setup.sh"
+exec "$build/game/tolvarpegs"
