@@ -1,0 +1,48 @@
+// Small boards for the tests, drawn as rows of text like the board sources.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "game/LevelRecord.h"
+
+// Rows use '.' no hole, 'o' empty hole, 'x' first colour, '*' second colour, spaces ignored.
+inline void DrawCells(Position& cells, const std::vector<std::string>& rows) {
+    cells.fill(NoHole);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        int col = 0;
+        for (const char ch : rows[r]) {
+            if (ch == ' ')
+                continue;
+            const int cell = static_cast<int>(r) * GridWidth + col++;
+            cells[cell] = ch == 'o'   ? EmptyHole
+                          : ch == 'x' ? FirstColourPeg
+                          : ch == '*' ? SecondColourPeg
+                                      : NoHole;
+        }
+    }
+}
+
+// A board whose target is every hole empty (solved by one peg left) unless target rows are given.
+inline LevelRecord MakeBoard(int size, std::uint8_t shape, bool diagonal,
+                             const std::vector<std::string>& start,
+                             const std::vector<std::string>& target = {}) {
+    LevelRecord record;
+    ClearRecord(record);
+    record.Size = static_cast<std::uint8_t>(size);
+    record.Shape = shape;
+    record.Diagonal = diagonal ? 1 : 0;
+    DrawCells(record.StartCells, start);
+    if (target.empty()) {
+        for (int cell = 0; cell < CellCount; ++cell)
+            record.TargetCells[cell] = record.StartCells[cell] == NoHole ? NoHole : EmptyHole;
+    } else {
+        DrawCells(record.TargetCells, target);
+    }
+    return record;
+}
+
+inline LevelRecord EnglishCross() {
+    return MakeBoard(7, ShapeSquare, false,
+                     {"..xxx..", "..xxx..", "xxxxxxx", "xxxoxxx", "xxxxxxx", "..xxx..", "..xxx.."});
+}

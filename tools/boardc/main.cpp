@@ -1,0 +1,145 @@
+// boardc: compiles the text sources of the built-in boards into a collection file, refusing any
+// board whose names or stored solution are wrong; with --solve it finds the solutions and writes
+// them into a source file.
+//
+//   boardc -o vorn.dat FILE.txt...
+//   boardc --solve FILE.txt [--seconds N] [--all]
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "BoardSource.h"
+#include "storage/AtomicFile.h"
+#include "storage/LevelCollection.h"
+
+namespace {
+
+bool ReadText(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return true;
+}
+
+int Usage() {
+    std::cerr << "usage: boardc -o OUT.dat FILE.txt...\n"
+                 "       boardc --solve FILE.txt [--seconds N] [--all]\n";
+    return 2;
+}
+
+int Compile(const std::string& output, const std::vector<std::string>& inputs) {
+    std::vector<std::string> problems;
+    std::vector<LevelRecord> records;
+    for (const std::string& input : inputs) {
+        std::string text;
+        if (!ReadText(input, text)) {
+            problems.push_back(input + ": cannot be read");
+            continue;
+        }
+        ParsedBoards parsed = ParseBoardText(text, input);
+        problems.insert(problems.end(), parsed.errors.begin(), parsed.errors.end());
+        for (BoardSource& board : parsed.boards) {
+            const auto found = CheckBoard(board);
+            problems.insert(problems.end(), found.begin(), found.end());
+            records.push_back(board.record);
+        }
+    }
+    if (records.empty())
+        problems.push_back("no boards in the sources");
+    if (records.size() > static_cast<std::size_t>(LevelCollection::MaxBoards))
+        problems.push_back("the sources hold " + std::to_string(records.size()) + " boards, at most 200 fit");
+    for (const std::string& problem : problems)
+        std::cerr << "boardc: " << problem << "\n";
+    if (!problems.empty())
+        return 1;
+    AtomicFile file(output);
+    bool written = file.created();
+    for (const LevelRecord& record : records) {
+        const auto bytes = record.toBytes();
+        written = written && file.write(bytes.data(), bytes.size());
+    }
+    if (!written || !file.commit()) {
+        std::perror(("boardc: cannot write " + output).c_str());
+        return 1;
+    }
+    std::cout << "boardc: " << records.size() << " boards written to " << output << "\n";
+    return 0;
+}
+
+int Solve(const std::string& input, double seconds, bool all) {
+    std::string text;
+    if (!ReadText(input, text)) {
+        std::cerr << "boardc: " << input << " cannot be read\n";
+        return 1;
+    }
+    ParsedBoards parsed = ParseBoardText(text, input);
+    for (const std::string& error : parsed.errors)
+        std::cerr << "boardc: " << error << "\n";
+    if (!parsed.errors.empty())
+        return 1;
+    std::vector<SolutionUpdate> updates;
+    int failures = 0;
+    for (const BoardSource& board : parsed.boards) {
+        const bool storedIsGood = board.hasSolution && ReplaySolution(board.record, board.solution).solved;
+        if (storedIsGood && !all)
+            continue;
+        SolverLimits limits;
+        limits.seconds = seconds;
+        const SolveResult result = SolveBoard(board.record, limits);
+        std::cout << board.label() << ": ";
+        if (result.status != SolveStatus::Solved || result.jumps.empty()) {
+            std::cout << (result.status == SolveStatus::Unsolvable ? "cannot be solved" : "no solution found")
+                      << " (" << result.seconds << " s)\n";
+            ++failures;
+            continue;
+        }
+        const int storedMoves = storedIsGood ? CountMoves(board.solution) : 0;
+        std::cout << result.moves << " moves" << (result.fewestMovesProven ? " (fewest)" : "") << ", "
+                  << result.seconds << " s";
+        if (storedIsGood && storedMoves <= result.moves) {
+            std::cout << ", kept the stored " << storedMoves << "\n";
+            continue;
+        }
+        std::cout << "\n";
+        updates.push_back({&board, result.jumps});
+    }
+    if (!updates.empty()) {
+        AtomicFile file(input);
+        const std::string updated = WriteSolutions(text, updates);
+        if (!file.created() || !file.write(updated.data(), updated.size()) || !file.commit()) {
+            std::perror(("boardc: cannot write " + input).c_str());
+            return 1;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() >= 3 && args[0] == "-o")
+        return Compile(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
+    if (args.size() >= 2 && args[0] == "--solve") {
+        double seconds = 20.0;
+        bool all = false;
+        for (std::size_t i = 2; i < args.size(); ++i) {
+            if (args[i] == "--all")
+                all = true;
+            else if (args[i] == "--seconds" && i + 1 < args.size())
+                seconds = std::atof(args[++i].c_str());
+            else
+                return Usage();
+        }
+        return Solve(args[1], seconds, all);
+    }
+    return Usage();
+}

@@ -1,0 +1,178 @@
+// pegsolve: says whether a board can be solved and prints a solution with few moves.
+//
+//   pegsolve FILE.vrn [--seconds N] [--write]
+//   pegsolve --collection vorn.dat --board K [--seconds N]
+//
+// --write stores the solution in the board file (solution jumps and move count only; every other
+// byte stays as it was).
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "game/Solver.h"
+#include "storage/AtomicFile.h"
+#include "storage/LevelCollection.h"
+
+namespace {
+
+struct Options {
+    std::string boardFile;
+    std::string collection;
+    int board = 0;
+    double seconds = 10.0;
+    bool write = false;
+};
+
+int Usage() {
+    std::cerr << "usage: pegsolve FILE.vrn [--seconds N] [--write]\n"
+                 "       pegsolve --collection vorn.dat --board K [--seconds N]\n";
+    return 2;
+}
+
+bool ParseNumber(const std::string& text, double& value) {
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && end && *end == '\0';
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        double number = 0;
+        if (a == "--write") {
+            options.write = true;
+        } else if (a == "--seconds" && hasValue && ParseNumber(args[i + 1], number) && number > 0) {
+            options.seconds = number;
+            ++i;
+        } else if (a == "--collection" && hasValue) {
+            options.collection = args[++i];
+        } else if (a == "--board" && hasValue && ParseNumber(args[i + 1], number) && number >= 1 &&
+                   number <= LevelCollection::MaxBoards) {
+            options.board = static_cast<int>(number);
+            ++i;
+        } else if (!a.empty() && a[0] != '-' && options.boardFile.empty()) {
+            options.boardFile = a;
+        } else {
+            return false;
+        }
+    }
+    if (options.collection.empty())
+        return !options.boardFile.empty() && options.board == 0;
+    return options.boardFile.empty() && options.board > 0 && !options.write;
+}
+
+bool ReadBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+// Rows and columns counted from 1, top left.
+std::string RowCol(int cell) {
+    return "row " + std::to_string(cell / GridWidth + 1) + " col " + std::to_string(cell % GridWidth + 1);
+}
+
+void PrintSolution(const SolveResult& result) {
+    std::cout << "solution: " << result.jumps.size() << " jumps, " << result.moves << " moves"
+              << (result.fewestMovesProven ? " (no solution has fewer moves)" : "") << "\n";
+    int landing = -1;
+    int move = 0;
+    for (const SolverJump jump : result.jumps) {
+        if (jump.from != landing)
+            std::cout << "move " << ++move << ":\n";
+        std::cout << "  " << int{jump.from} << "-" << int{jump.to} << "   row,col " << RowCol(jump.from)
+                  << " -> " << RowCol(jump.to) << "\n";
+        landing = jump.to;
+    }
+}
+
+// Stores the solution fields into the file's bytes; every other byte is written back unchanged.
+bool WriteSolution(const std::string& path, std::vector<std::uint8_t> bytes, const JumpList& jumps) {
+    LevelRecord record = LevelRecord::fromBytes(bytes.data());
+    StoreSolutionInRecord(record, jumps);
+    const auto updated = record.toBytes();
+    std::copy(updated.begin(), updated.end(), bytes.begin());
+    AtomicFile file(path);
+    return file.created() && file.write(bytes.data(), bytes.size()) && file.commit();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options))
+        return Usage();
+
+    LevelRecord record;
+    std::vector<std::uint8_t> fileBytes;
+    if (!options.collection.empty()) {
+        LevelCollection collection;
+        const LoadResult loaded = collection.load(options.collection);
+        if (!loaded.ok) {
+            std::cerr << "pegsolve: cannot read boards from " << options.collection << ": "
+                      << std::strerror(loaded.error) << "\n";
+            return 1;
+        }
+        if (options.board > collection.count()) {
+            std::cerr << "pegsolve: " << options.collection << " holds only " << collection.count()
+                      << " boards\n";
+            return 1;
+        }
+        record = collection.slot(options.board);
+    } else {
+        if (!ReadBytes(options.boardFile, fileBytes)) {
+            std::cerr << "pegsolve: cannot read " << options.boardFile << ": " << std::strerror(errno)
+                      << "\n";
+            return 1;
+        }
+        if (fileBytes.size() < RecordBytes) {
+            std::cerr << "pegsolve: " << options.boardFile << " is " << fileBytes.size()
+                      << " bytes long; a board file holds one record of " << RecordBytes << " bytes\n";
+            return 1;
+        }
+        record = LevelRecord::fromBytes(fileBytes.data());
+    }
+
+    SolverLimits limits;
+    limits.seconds = options.seconds;
+    const SolveResult result = SolveBoard(record, limits);
+    std::cout << "searched " << result.nodes << " positions in " << result.seconds << " s\n";
+    switch (result.status) {
+    case SolveStatus::Unsolvable:
+        std::cout << "the board cannot be solved\n";
+        return 3;
+    case SolveStatus::GaveUp:
+        std::cout << "no solution found within " << options.seconds
+                  << " s; the board may still be solvable\n";
+        return 4;
+    case SolveStatus::Unsupported:
+        std::cout << "the board holds cell codes other than 0 to 3 and a target that depends on them\n";
+        return 5;
+    case SolveStatus::Solved:
+        break;
+    }
+    if (result.jumps.empty()) {
+        std::cout << "the board is already solved at its start\n";
+        return 0;
+    }
+    std::cout << "the board can be solved\n";
+    PrintSolution(result);
+    if (options.write) {
+        if (!WriteSolution(options.boardFile, fileBytes, result.jumps)) {
+            std::cerr << "pegsolve: cannot write " << options.boardFile << ": " << std::strerror(errno)
+                      << "\n";
+            return 1;
+        }
+        std::cout << "stored in " << options.boardFile << "\n";
+    }
+    return 0;
+}
