@@ -1,0 +1,113 @@
+// The main window's hot paths measured in the real window (offscreen): one step of a drag from the
+// mouse event to the repainted pixels, one cell, the whole board area, and the start-up from the
+// window's creation to its first painted board (in-process; the splash is not part of it).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "app/Main.h"
+#include "view/BoardArea.h"
+
+namespace {
+
+// Settings with the language chosen and the sound off, so nothing modal opens and nothing plays.
+class QuietSettings {
+public:
+    QuietSettings() {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
+        QFile file(m_dir.filePath("kestrum.ini"));
+        if (file.open(QIODevice::WriteOnly))
+            file.write("[Tolvar Pegs 1]\ntongue=0\nsound=0\nlevel=1\n");
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+const QString ProgramDir = QStringLiteral(TOLVAR_PROGRAM_DIR "/");
+
+std::unique_ptr<TMainForm> startedWindow() {
+    auto form = std::make_unique<TMainForm>(ProgramDir);
+    form->createOtherWindows();
+    form->show();
+    // The first activation runs here and paints the board before it returns.
+    QCoreApplication::processEvents();
+    return form;
+}
+
+// The top-left peg of the first board in the collection, in board-area pixels.
+QPoint firstPeg(const TMainForm& form) {
+    const LevelRecord& record = form.session().currentRecord();
+    for (int cell = 0; cell < CellCount; ++cell) {
+        if (IsOnBoard(record, cell) && HoldsPeg(form.session().play().Cells[cell])) {
+            const Point anchor = CellAnchor(record, cell);
+            return {anchor.x + 8, anchor.y + 8};
+        }
+    }
+    return {};
+}
+
+void BM_MainWindowDragNearMove(benchmark::State& state) {
+    QuietSettings settings;
+    auto form = startedWindow();
+    const QPoint peg = firstPeg(*form);
+    QTest::mousePress(form->box(), Qt::LeftButton, {}, peg);
+    if (!form->session().play().Dragging) {
+        state.SkipWithError("no peg to pick on the first board");
+        return;
+    }
+    int step = 0;
+    for (auto _ : state) {
+        const QPoint offset = (step++ % 2 == 0) ? QPoint(3, 2) : QPoint(0, 0);
+        QTest::mouseMove(form->box(), peg + offset);
+    }
+    QTest::mouseRelease(form->box(), Qt::LeftButton, {}, peg);
+}
+BENCHMARK(BM_MainWindowDragNearMove);
+
+void BM_MainWindowDrawCell(benchmark::State& state) {
+    QuietSettings settings;
+    auto form = startedWindow();
+    int cell = 0;
+    for (auto _ : state) {
+        form->drawCell(cell);
+        cell = (cell + 1) % CellCount;
+    }
+}
+BENCHMARK(BM_MainWindowDrawCell);
+
+void BM_MainWindowBoxPaint(benchmark::State& state) {
+    QuietSettings settings;
+    auto form = startedWindow();
+    for (auto _ : state)
+        form->paintBoard();
+}
+BENCHMARK(BM_MainWindowBoxPaint);
+
+void BM_MainWindowStartUp(benchmark::State& state) {
+    QuietSettings settings;
+    for (auto _ : state) {
+        auto form = startedWindow();
+        state.PauseTiming();
+        form.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MainWindowStartUp)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
