@@ -4,14 +4,19 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "GameFixture.h"
+#include "app/HelpWindow.h"
 #include "storage/LevelCollection.h"
 #include "ui/Edinfdlg.h"
 #include "ui/Edit.h"
+#include "ui/Infodlg.h"
 #include "view/BoardArea.h"
 #include "view/Sprites.h"
 #include "view/StatusPanel.h"
@@ -318,4 +323,82 @@ TEST_F(GameFixture, EditButtonOpensTheIntroAndTheEditorBesideTheWindow) {
     EXPECT_EQ(form->session().mode(), ModeReady);
     EXPECT_FALSE(form->editDlg()->isVisible());
     EXPECT_TRUE(form->RestartBtn()->isEnabled());
+}
+
+TEST_F(GameFixture, EditorWindowDrivesTheSessionAndKeepsItsPlace) {
+    writeSettings(QStringLiteral("[Tolvar Pegs 1]\ntongue=0\nedinf=0\neleft=300\netop=40\n"));
+    ModalScript script;
+    auto form = startGame();
+    TEditDlg* editor = form->editDlg();
+    clickButton(form->EditBtn());
+    EXPECT_TRUE(script.seen().isEmpty()) << "edinf=0: no introduction";
+    EXPECT_EQ(editor->pos(), QPoint(300, 40));
+
+    // A left click on an empty hole of the big board makes it a peg of the first colour.
+    QTest::mouseClick(form->box(), Qt::LeftButton, {}, cellCentre(2));
+    EXPECT_EQ(form->session().play().Cells[2], FirstColourPeg);
+    EXPECT_EQ(form->sounds().lastStarted(), 13);
+    EXPECT_EQ(form->box()->image(), freshBoard(*form));
+
+    editor->shapeItem(1)->click();
+    EXPECT_EQ(form->session().currentRecord().Shape, ShapeHexagon);
+    EXPECT_EQ(form->box()->image(), freshBoard(*form)) << "the board shown in its new shape";
+
+    // Insert settles the pending edits the short way first.
+    script.then(ModalScript::no());
+    clickButton(editor->InsertBtn());
+    EXPECT_EQ(script.seen(), QStringList{"TYesNoDialog 5"});
+    EXPECT_EQ(form->session().collection().count(), 3);
+    EXPECT_EQ(form->session().collection().currentNumber(), 2);
+    EXPECT_EQ(form->levelscroll()->maximum(), 3);
+    EXPECT_EQ(form->levelscroll()->value(), 2);
+    EXPECT_EQ(form->windowTitle(), "Tolvar Pegs 2");
+
+    clickButton(editor->TongBtn());
+    EXPECT_EQ(form->session().language(), 1);
+    EXPECT_EQ(form->EditBtn()->toolTip(), QString::fromUtf8("Spiel verändern"));
+
+    // Losing activation stores the editor's place.
+    editor->move(320, 60);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(editor, &deactivate);
+    EXPECT_TRUE(settingsText().contains("eleft=320")) << settingsText().toStdString();
+    EXPECT_TRUE(settingsText().contains("etop=60"));
+
+    clickButton(form->EditBtn());
+    EXPECT_EQ(form->session().mode(), ModeReady);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(script.finished());
+}
+
+TEST_F(GameFixture, AboutBoxLanguageAndHelpButtons) {
+    auto form = startEnglishGame();
+    ModalScript script;
+    script.then(ModalScript::inspect(
+        [](QWidget* window) {
+            auto* about = qobject_cast<TInfoDialog*>(window);
+            ASSERT_NE(about, nullptr);
+            // The language window opens over the about box; the script answers it in turn.
+            QTimer::singleShot(0, about->TongBtn(), &QPushButton::click);
+        },
+        [](QWidget*) {}));
+    script.then(ModalScript::german());
+    script.then([](QWidget* window) {
+        auto* about = qobject_cast<TInfoDialog*>(window);
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->TongBtn()->text(), "Sprache");
+        about->OKBtn()->click();
+    });
+    clickButton(form->InfoBtn());
+    EXPECT_TRUE(script.finished()) << script.seen().join(", ").toStdString();
+    EXPECT_EQ(form->session().language(), 1);
+    EXPECT_EQ(form->RestartBtn()->toolTip(), "Ich probier's nochmal.");
+
+    clickButton(form->TolvarBtn());
+    EXPECT_TRUE(form->helpWindow()->isVisible());
+    EXPECT_EQ(form->helpWindow()->currentFile(), programPath() + "VSER.HLP");
+    EXPECT_EQ(form->helpWindow()->currentTopic(), "Tolvar_Games_d");
+    clickButton(form->HelpBtn());
+    EXPECT_EQ(form->helpWindow()->currentFile(), programPath() + "VORN.HLP");
+    EXPECT_EQ(form->helpWindow()->currentTopic(), "Das_Spiel");
 }
