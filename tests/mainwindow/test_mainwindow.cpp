@@ -402,3 +402,19 @@ TEST_F(GameFixture, AboutBoxLanguageAndHelpButtons) {
     EXPECT_EQ(form->helpWindow()->currentFile(), programPath() + "VORN.HLP");
     EXPECT_EQ(form->helpWindow()->currentTopic(), "Das_Spiel");
 }
+
+TEST_F(GameFixture, MissingCollectionIsReportedAndOneBlankBoardIsPlayed) {
+    removeProgramFile("vorn.dat");
+    writeSettings(QStringLiteral("[Tolvar Pegs 1]\ntongue=0\nlevel=7\n"));
+    ModalScript script;
+    script.then(ModalScript::messageBoxOk());
+    auto form = startGame();
+    ASSERT_EQ(script.seen().size(), 1);
+    EXPECT_TRUE(script.seen().front().startsWith("QMessageBox Fileerror 2 with file "));
+    EXPECT_TRUE(script.seen().front().endsWith("vorn.dat."));
+    EXPECT_FALSE(form->programAborted());
+    EXPECT_EQ(form->session().collection().count(), 1);
+    EXPECT_EQ(form->levelscroll()->maximum(), 1);
+    EXPECT_EQ(form->windowTitle(), "Tolvar Pegs 1");
+    EXPECT_EQ(form->box()->image(), freshBoard(*form));
+}
