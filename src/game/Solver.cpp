@@ -334,6 +334,7 @@ public:
     bool findAny();
     void improveMoves();
     bool beamSearch(std::size_t width);
+    bool depthFirstUntil(double phaseEnd);
     void moveBeamSearch(std::size_t width);
 
     const JumpList& best() const { return m_bestJumps; }
@@ -721,42 +722,37 @@ bool Search::beamSearch(std::size_t width) {
     return false;
 }
 
+// Depth-first until the phase ends; true when it found a solution. Its table of dead positions
+// is kept, so a later call goes on where this one stopped.
+bool Search::depthFirstUntil(double phaseEnd) {
+    setPhaseEnd(phaseEnd);
+    m_path.clear();
+    if (depthFirst(m_start, NoLanding)) {
+        m_bestJumps = m_path;
+        return true;
+    }
+    m_exhausted = !m_stop;
+    return false;
+}
+
 bool Search::findAny() {
     if (isGoal(m_start)) {
         m_bestMoves = 0;
         return true;
     }
     // Depth-first comes first: it is quick on most boards and alone can prove a board unsolvable.
-    // Where it takes long, beam searches of growing width get part of the time, then depth-first
-    // goes on where it stopped (its table of dead positions is kept).
-    constexpr std::array<double, 3> DepthFirstShare{0.2, 0.0, 1.0};
+    // Where it takes long, beam searches of growing width get most of the time, and whatever is
+    // left goes back to depth-first.
+    constexpr double FirstDepthFirst = 0.5;
     constexpr std::array<std::size_t, 4> BeamWidths{2000, 10000, 40000, 100000};
-    for (std::size_t round = 0; round < DepthFirstShare.size(); ++round) {
-        if (DepthFirstShare[round] > 0) {
-            setPhaseEnd(m_limits.seconds * DepthFirstShare[round]);
-            m_path.clear();
-            if (depthFirst(m_start, NoLanding)) {
-                m_bestJumps = m_path;
-                break;
-            }
-            if (!m_stop) {
-                m_exhausted = true;
-                return false;
-            }
-        }
-        if (round == 0) {
-            bool found = false;
-            for (std::size_t k = 0; k < BeamWidths.size() && !found && !m_outOfBudget; ++k) {
-                setPhaseEnd(elapsed() + (m_limits.seconds - elapsed()) / 3.0);
-                found = beamSearch(BeamWidths[k]);
-            }
-            if (found)
-                break;
-        }
-        if (m_outOfBudget)
-            return false;
+    bool found = depthFirstUntil(std::min(FirstDepthFirst, m_limits.seconds / 5.0));
+    for (std::size_t k = 0; k < BeamWidths.size() && !found && !m_exhausted && !m_outOfBudget; ++k) {
+        setPhaseEnd(elapsed() + (m_limits.seconds - elapsed()) / 3.0);
+        found = beamSearch(BeamWidths[k]);
     }
-    if (m_bestJumps.empty())
+    if (!found && !m_exhausted && !m_outOfBudget)
+        found = depthFirstUntil(m_limits.seconds);
+    if (!found)
         return false;
     m_bestMoves = CountMoves(m_bestJumps);
     return true;

@@ -2,6 +2,10 @@
 //
 //   pegsolve FILE.vrn [--seconds N] [--write]
 //   pegsolve --collection vorn.dat --board K [--seconds N]
+//   pegsolve --collection vorn.dat --survey [--seconds N]
+//
+// --first stops at the first solution instead of looking for fewer moves; --survey solves every
+// board of the collection and prints one line for each, with the time the solver took.
 //
 // --write stores the solution in the board file (solution jumps and move count only; every other
 // byte stays as it was).
@@ -27,11 +31,14 @@ struct Options {
     int board = 0;
     double seconds = 10.0;
     bool write = false;
+    bool first = false;
+    bool survey = false;
 };
 
 int Usage() {
-    std::cerr << "usage: pegsolve FILE.vrn [--seconds N] [--write]\n"
-                 "       pegsolve --collection vorn.dat --board K [--seconds N]\n";
+    std::cerr << "usage: pegsolve FILE.vrn [--seconds N] [--first] [--write]\n"
+                 "       pegsolve --collection vorn.dat --board K [--seconds N] [--first]\n"
+                 "       pegsolve --collection vorn.dat --survey [--seconds N] [--first]\n";
     return 2;
 }
 
@@ -48,6 +55,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         double number = 0;
         if (a == "--write") {
             options.write = true;
+        } else if (a == "--first") {
+            options.first = true;
+        } else if (a == "--survey") {
+            options.survey = true;
         } else if (a == "--seconds" && hasValue && ParseNumber(args[i + 1], number) && number > 0) {
             options.seconds = number;
             ++i;
@@ -64,8 +75,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         }
     }
     if (options.collection.empty())
-        return !options.boardFile.empty() && options.board == 0;
-    return options.boardFile.empty() && options.board > 0 && !options.write;
+        return !options.boardFile.empty() && options.board == 0 && !options.survey;
+    return options.boardFile.empty() && (options.board > 0) != options.survey && !options.write;
 }
 
 bool ReadBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
@@ -105,12 +116,51 @@ bool WriteSolution(const std::string& path, std::vector<std::uint8_t> bytes, con
     return file.created() && file.write(bytes.data(), bytes.size()) && file.commit();
 }
 
+const char* StatusText(SolveStatus status) {
+    switch (status) {
+    case SolveStatus::Solved:
+        return "solved";
+    case SolveStatus::Unsolvable:
+        return "cannot be solved";
+    case SolveStatus::GaveUp:
+        return "no solution found";
+    case SolveStatus::Unsupported:
+        return "unsupported cell codes";
+    }
+    return "";
+}
+
+// One line per board: number, status, jumps, moves, seconds, English name; then the total.
+int Survey(const LevelCollection& collection, const SolverLimits& limits) {
+    double total = 0, worst = 0;
+    int worstBoard = 0, unsolved = 0;
+    for (int k = 1; k <= collection.count(); ++k) {
+        const LevelRecord& record = collection.slot(k);
+        const SolveResult result = SolveBoard(record, limits);
+        std::cout << k << "\t" << StatusText(result.status) << "\t" << result.jumps.size() << " jumps\t"
+                  << result.moves << " moves\t" << result.seconds << " s\t" << record.Names[0].text() << "\n";
+        total += result.seconds;
+        unsolved += result.status != SolveStatus::Solved;
+        if (result.seconds > worst) {
+            worst = result.seconds;
+            worstBoard = k;
+        }
+    }
+    std::cout << "total " << total << " s, worst " << worst << " s (board " << worstBoard << "), " << unsolved
+              << " not solved\n";
+    return unsolved == 0 ? 0 : 4;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options))
         return Usage();
+
+    SolverLimits limits;
+    limits.seconds = options.seconds;
+    limits.preferFewerMoves = !options.first;
 
     LevelRecord record;
     std::vector<std::uint8_t> fileBytes;
@@ -122,6 +172,8 @@ int main(int argc, char** argv) {
                       << std::strerror(loaded.error) << "\n";
             return 1;
         }
+        if (options.survey)
+            return Survey(collection, limits);
         if (options.board > collection.count()) {
             std::cerr << "pegsolve: " << options.collection << " holds only " << collection.count()
                       << " boards\n";
@@ -142,8 +194,6 @@ int main(int argc, char** argv) {
         record = LevelRecord::fromBytes(fileBytes.data());
     }
 
-    SolverLimits limits;
-    limits.seconds = options.seconds;
     const SolveResult result = SolveBoard(record, limits);
     std::cout << "searched " << result.nodes << " positions in " << result.seconds << " s\n";
     switch (result.status) {
