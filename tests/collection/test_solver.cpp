@@ -232,3 +232,89 @@ TEST(Solver, SurvivesRandomRecords) {
         }
     }
 }
+
+namespace {
+
+// Plain search over every jump with the game's own rule functions, for comparison.
+bool ReachesSolved(const LevelRecord& record, Position& position) {
+    if (IsSolved(position, record))
+        return true;
+    for (int from = 0; from < CellCount; ++from) {
+        if (!IsOnBoard(record, from) || !HoldsPeg(position[from]))
+            continue;
+        for (int to = 0; to < CellCount; ++to) {
+            const JumpCheck check = IsLegalJump(position, record, from, to);
+            if (!check.legal)
+                continue;
+            const Position before = position;
+            ApplyJump(position, from, check.jumpedOver, to, position[from]);
+            const bool solved = ReachesSolved(record, position);
+            position = before;
+            if (solved)
+                return true;
+        }
+    }
+    return false;
+}
+
+// A symmetric board of the given kind with a few pegs, some of the second colour; the target is
+// empty, a single peg, or a position reached by random jumps.
+LevelRecord RandomSmallBoard(std::mt19937& random, int kind) {
+    LevelRecord r;
+    ClearRecord(r);
+    r.Size = 5;
+    r.Shape = kind % 3 == 2 ? ShapeHexagon : ShapeSquare;
+    r.Diagonal = kind % 3 == 1 ? 1 : 0;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        if (!IsOnBoard(r, cell))
+            continue;
+        const int row = cell / GridWidth, col = cell % GridWidth;
+        // Corners cut off the square boards, symmetrically.
+        const bool corner = r.Shape == ShapeSquare && (row == 0 || row == 4) && (col == 0 || col == 4);
+        r.StartCells[cell] = corner ? NoHole : EmptyHole;
+    }
+    for (int cell = 0; cell < CellCount; ++cell) {
+        if (r.StartCells[cell] == EmptyHole && random() % 3 == 0)
+            r.StartCells[cell] = random() % 4 == 0 ? SecondColourPeg : FirstColourPeg;
+        r.TargetCells[cell] = r.StartCells[cell] == NoHole ? NoHole : EmptyHole;
+    }
+    if (kind % 2 == 1) {
+        Position played = r.StartCells;
+        for (int jumps = 0; jumps < 6; ++jumps)
+            for (int attempt = 0; attempt < 200; ++attempt) {
+                const int from = static_cast<int>(random() % CellCount),
+                          to = static_cast<int>(random() % CellCount);
+                const JumpCheck check = IsLegalJump(played, r, from, to);
+                if (HoldsPeg(played[from]) && IsOnBoard(r, from) && check.legal) {
+                    ApplyJump(played, from, check.jumpedOver, to, played[from]);
+                    break;
+                }
+            }
+        r.TargetCells = played;
+    }
+    return r;
+}
+
+} // namespace
+
+TEST(Solver, AgreesWithAPlainSearchOnManySmallBoards) {
+    std::mt19937 random(2024);
+    int solvable = 0, unsolvable = 0;
+    for (int trial = 0; trial < 240; ++trial) {
+        const LevelRecord board = RandomSmallBoard(random, trial);
+        if (CountPegs(board.StartCells, board) > 9)
+            continue;
+        Position position = board.StartCells;
+        const bool expected = ReachesSolved(board, position);
+        const SolveResult result = SolveBoard(board, Quick());
+        ASSERT_NE(result.status, SolveStatus::GaveUp);
+        EXPECT_EQ(result.status == SolveStatus::Solved, expected) << "trial " << trial;
+        if (result.status == SolveStatus::Solved && !result.jumps.empty()) {
+            EXPECT_TRUE(ReplaySolution(board, result.jumps).solved);
+        }
+        (expected ? solvable : unsolvable) += 1;
+    }
+    // Both answers must have been put to the test.
+    EXPECT_GE(solvable, 20);
+    EXPECT_GE(unsolvable, 20);
+}
