@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
         for (std::size_t i = 2; i < args.size(); ++i) {
             if (args[i] == "--all")
                 all = true;
-            else if (args[i] == "--seconds" && i + 1 < args.size())
+            else if (args[i] == "--seconds" && i + 1 < args.size() && std::atof(args[i + 1].c_str()) > 0)
                 seconds = std::atof(args[++i].c_str());
             else
                 return Usage();
