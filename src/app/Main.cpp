@@ -320,6 +320,10 @@ void TMainForm::FormClose() {
 }
 
 void TMainForm::FormDestroy() {
+    // The windows and controls are deleted after the session they report to; nothing they signal
+    // while going may reach it.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     m_sprite.reset();
     m_painter->setBackground(QImage());
     m_atlas = QImage();
