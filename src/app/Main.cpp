@@ -1,12 +1,6 @@
 #include "app/Main.h"
 
-// The session and the text tables both name the language values (with the same numbers). The table
-// header's copies are renamed for this file, before any window header brings it in, so both can be used.
-#define LanguageEnglish TextsLanguageEnglish
-#define LanguageGerman TextsLanguageGerman
 #include "ui/Texts.h"
-#undef LanguageEnglish
-#undef LanguageGerman
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -10,6 +10,7 @@
 
 #include "app/Frontend.h"
 #include "app/Settings.h"
+#include "game/Language.h"
 #include "game/PlayState.h"
 #include "storage/LevelCollection.h"
 
@@ -24,11 +25,6 @@ enum GameMode : std::uint8_t {
 };
 
 enum class MouseButton { Left, Right, Other };
-
-// Interface language: -1 not chosen yet (English texts), 0 English, 1 German.
-constexpr int LanguageUnset = -1;
-constexpr int LanguageEnglish = 0;
-constexpr int LanguageGerman = 1;
 
 // What only the window knows and the close sequence writes to the settings beside the session's values.
 struct WindowSettings {
@@ -145,7 +141,7 @@ public:
 
     int language() const { return m_language; }
     void setLanguage(int language) { m_language = language; }
-    bool german() const { return m_language == LanguageGerman; }
+    bool german() const { return IsGerman(m_language); }
     int firstDesign() const { return m_firstDesign; }
     int secondDesign() const { return m_secondDesign; }
     int background() const { return m_background; }

@@ -1,5 +1,7 @@
 #include "ui/Edit.h"
 
+#include "view/Fonts.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
@@ -60,8 +62,7 @@ QPoint DefaultEditorPosition(const QRect& mainFrame) {
 
 TEditDlg::TEditDlg(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
+    QFont font = ClassicFont(11);
     setFont(font);
     setFixedSize(ClientWidth, ClientHeight);
 

@@ -50,7 +50,7 @@ TInfoDialog::TInfoDialog(QWidget* parent) : QDialog(parent) {
 
     connect(m_tong, &QPushButton::clicked, this, &TInfoDialog::TongBtnClicked);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    setLanguage(LanguageNotChosen);
+    setLanguage(LanguageUnset);
 }
 
 // The maker's lines: what the program is and who made it in the upper block, where to learn more

@@ -1,5 +1,7 @@
 #include "ui/MessageWindow.h"
 
+#include "view/Fonts.h"
+
 #include <QLabel>
 #include <QPainter>
 
@@ -62,8 +64,7 @@ TGradButton* TMessageWindow::makeButton(int left, QColor gradColour) {
     button->setBevelWidth(0);
     button->setGradColor(gradColour);
     button->setFontColor(QColor(255, 255, 0));
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(13);
+    QFont font = ClassicFont(13);
     font.setBold(true);
     button->setFont(font);
     return button;

@@ -6,15 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-// Interface language: -1 not chosen yet, 0 English, 1 German. Every choice asks "German?" and
-// takes English for anything else, so a language not chosen yet shows English.
-constexpr int LanguageNotChosen = -1;
-constexpr int LanguageEnglish = 0;
-constexpr int LanguageGerman = 1;
-
-constexpr bool IsGerman(int language) {
-    return language == LanguageGerman;
-}
+#include "game/Language.h"
 
 struct Bilingual {
     std::string_view german;
@@ -78,7 +70,7 @@ constexpr std::string_view TitleNameSeparator = " - ";
 
 // What the main window's texts depend on, read when they are set.
 struct HintInputs {
-    int language = LanguageNotChosen;
+    int language = LanguageUnset;
     bool startingUp = false;   // GameMode is ModeStartup
     bool soundOn = false;      // SoundBtn is down
     int background = 0;        // 0 wooden board, 1 stone board

@@ -1,5 +1,7 @@
 #include "ui/Tongdlg.h"
 
+#include "view/Fonts.h"
+
 #include "view/Pictures.h"
 
 #include <QFrame>
@@ -18,14 +20,7 @@ void SetFixedDialogFrame(QDialog& dialog, int clientWidth, int clientHeight) {
 }
 
 QFont SansSerif(bool bold) {
-    // Where the classic face is missing, Liberation Sans stands in: its widths are close to the
-    // classic one, so the texts fit the places they were laid out for. The usual substitute,
-    // DejaVu Sans, runs about a tenth wider and would cut off the last lines.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(11);
-    font.setBold(bold);
-    return font;
+    return ClassicFont(11, bold);
 }
 
 QFont Arial(int pixelSize, bool bold) {

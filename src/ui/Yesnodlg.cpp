@@ -7,7 +7,7 @@ TYesNoDialog::TYesNoDialog(const QImage& atlas, QWidget* parent) : TMessageWindo
     m_noBtn = makeButton(192, QColor(255, 0, 0));
     connect(m_yesBtn, &TGradButton::clicked, this, &TYesNoDialog::YesBtnClick);
     connect(m_noBtn, &TGradButton::clicked, this, &TYesNoDialog::NoBtnClick);
-    setCaptions(LanguageNotChosen);
+    setCaptions(LanguageUnset);
 }
 
 int TYesNoDialog::ShowModal(int code, int language, const QWidget* over) {

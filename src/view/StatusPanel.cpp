@@ -1,5 +1,7 @@
 #include "view/StatusPanel.h"
 
+#include "view/Fonts.h"
+
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -79,8 +81,7 @@ StatusPanel::StatusPanel(const QImage& numbs, QWidget* parent)
 
     m_movesLabel = new QLabel(this);
     m_movesLabel->setGeometry(MovesLabelRect);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(12);
+    QFont font = ClassicFont(12);
     m_movesLabel->setFont(font);
     QPalette lime = m_movesLabel->palette();
     lime.setColor(QPalette::WindowText, QColor(0, 255, 0));

@@ -1,11 +1,6 @@
 #include "GameFixture.h"
 
-// The session and the text tables both name the language values; the tables' copies are renamed here.
-#define LanguageEnglish TextsLanguageEnglish
-#define LanguageGerman TextsLanguageGerman
 #include "ui/Texts.h"
-#undef LanguageEnglish
-#undef LanguageGerman
 
 #include <QApplication>
 #include <QCoreApplication>

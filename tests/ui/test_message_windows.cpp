@@ -117,7 +117,7 @@ TEST(MessageWindows, TextsAndCaptionsFollowTheLanguageOfEachShowing) {
     MainWindow main;
     TYesNoDialog dialog(testAtlas(), &main.window);
 
-    for (const int language : {LanguageNotChosen, LanguageGerman, LanguageEnglish}) {
+    for (const int language : {LanguageUnset, LanguageGerman, LanguageEnglish}) {
         whenModal([&](QWidget*) {
             const bool german = language == LanguageGerman;
             EXPECT_EQ(dialog.YesBtn()->Caption(), german ? "Ja" : "Yes");

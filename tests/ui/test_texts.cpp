@@ -53,10 +53,10 @@ TEST(MessageTexts, LeadLinesOfEveryCode) {
 }
 
 TEST(MessageTexts, OnlyGermanPicksGerman) {
-    for (const int language : {LanguageNotChosen, LanguageEnglish, 2, -7})
+    for (const int language : {LanguageUnset, LanguageEnglish, 2, -7})
         EXPECT_EQ(NoticeText(2).text.in(language), "\n\nHurrah, you did it!") << language;
     EXPECT_EQ(NoticeText(2).text.in(LanguageGerman), "\n\nHurra, geschafft!");
-    EXPECT_EQ(YesCaption.in(LanguageNotChosen), "Yes");
+    EXPECT_EQ(YesCaption.in(LanguageUnset), "Yes");
     EXPECT_EQ(NoCaption.in(LanguageGerman), "Nein");
 }
 
