@@ -53,7 +53,6 @@ struct Bits {
     int count() const { return __builtin_popcountll(lo) + __builtin_popcountll(hi); }
     Bits operator|(Bits b) const { return {lo | b.lo, hi | b.hi}; }
     Bits operator&(Bits b) const { return {lo & b.lo, hi & b.hi}; }
-    Bits operator^(Bits b) const { return {lo ^ b.lo, hi ^ b.hi}; }
     Bits without(Bits b) const { return {lo & ~b.lo, hi & ~b.hi}; }
     friend bool operator==(Bits a, Bits b) { return a.lo == b.lo && a.hi == b.hi; }
 };
@@ -66,10 +65,8 @@ struct State {
 // A jump that the board's geometry allows; whether it is possible depends only on the pegs.
 struct JumpLine {
     std::uint8_t from;
-    std::uint8_t over;
     std::uint8_t to;
     Bits fromMask;
-    Bits overMask;
     Bits toMask;
     Bits fromAndOver;
 };
@@ -327,24 +324,17 @@ public:
         buildLines(record);
     }
 
-    // Sets up the start and the goal; false when the goal can never be reached from the start
-    // (fixed cells disagree, more target pegs than start pegs, unreachable codes).
+    // Sets up the start and the goal: Solved when the search may begin, Unsolvable when the goal
+    // can never be reached (fixed cells disagree, too few pegs of a colour), Unsupported for odd codes.
     SolveStatus prepare(const LevelRecord& record);
 
+    // Finds a first solution; false when there is none or the limits ran out.
     bool findAny();
+    // Spends the rest of the budget on solutions with fewer moves.
     void improveMoves();
-    bool beamSearch(std::size_t width);
-    bool depthFirstUntil(double phaseEnd);
-    void moveBeamSearch(std::size_t width);
 
     const JumpList& best() const { return m_bestJumps; }
     int bestMoves() const { return m_bestMoves; }
-    bool outOfBudget() const { return m_outOfBudget; }
-    // The current phase ends at this many seconds from the start (or at the overall limit).
-    void setPhaseEnd(double seconds) {
-        m_phaseEnd = std::min(seconds, m_limits.seconds);
-        m_stop = m_outOfBudget;
-    }
     bool moveSearchFinished() const { return m_moveSearchFinished; }
     bool exhausted() const { return m_exhausted; }
     std::uint64_t nodes() const { return m_nodes; }
@@ -353,6 +343,14 @@ public:
     }
 
 private:
+    // The current phase ends at this many seconds from the start (or at the overall limit).
+    void setPhaseEnd(double seconds) {
+        m_phaseEnd = std::min(seconds, m_limits.seconds);
+        m_stop = m_outOfBudget;
+    }
+    bool depthFirstUntil(double phaseEnd);
+    bool beamSearch(std::size_t width);
+    void moveBeamSearch(std::size_t width);
     void buildLines(const LevelRecord& record);
     bool tick();
     bool isGoal(const State& s) const;
@@ -424,8 +422,7 @@ void Search::buildLines(const LevelRecord& record) {
             m_neighbours[from] = m_neighbours[from] | Bits::cell(over);
             const Bits f = Bits::cell(from), o = Bits::cell(over), t = Bits::cell(to);
             m_linesFrom[from].push_back(static_cast<std::uint16_t>(m_lines.size()));
-            m_lines.push_back({static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(over),
-                               static_cast<std::uint8_t>(to), f, o, t, f | o});
+            m_lines.push_back({static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), f, t, f | o});
         }
     }
     for (int cell = 0; cell < CellCount; ++cell)
