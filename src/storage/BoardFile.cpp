@@ -1,6 +1,7 @@
 #include "storage/BoardFile.h"
 
 #include "storage/AtomicFile.h"
+#include "storage/ReadFully.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -13,22 +14,6 @@ constexpr const char* BoardExtension = ".vrn";
 
 bool hasWildcard(const std::string& name) {
     return name.find_first_of("*?") != std::string::npos;
-}
-
-// Reads up to `count` bytes, going on after short reads; returns the bytes read or -1 with errno set.
-ssize_t readUpTo(int fd, std::uint8_t* buffer, std::size_t count) {
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(fd, buffer + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
 }
 
 } // namespace
@@ -61,7 +46,7 @@ ImportResult ImportBoard(const std::string& path) {
         result.error = errno;
     else if (!S_ISREG(info.st_mode))
         result.error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    else if ((n = readUpTo(fd, buffer.data(), buffer.size())) < 0)
+    else if ((n = ReadFully(fd, buffer.data(), buffer.size())) < 0)
         result.error = errno;
     ::close(fd);
 

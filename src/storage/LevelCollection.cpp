@@ -1,31 +1,12 @@
 #include "storage/LevelCollection.h"
 
 #include "storage/AtomicFile.h"
+#include "storage/ReadFully.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-
-// Reads up to `count` bytes, going on after short reads; returns the bytes read or -1 with errno set.
-ssize_t readFully(int fd, std::uint8_t* buffer, std::size_t count) {
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(fd, buffer + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
-}
-
-} // namespace
 
 LevelCollection::LevelCollection() {
     resetToBlank();
@@ -49,7 +30,7 @@ LoadResult LevelCollection::load(const std::string& path) {
     } else {
         LevelRecord::Bytes buffer{};
         while (static_cast<int>(loaded.size()) < MaxBoards) {
-            const ssize_t n = readFully(fd, buffer.data(), buffer.size());
+            const ssize_t n = ReadFully(fd, buffer.data(), buffer.size());
             if (n < 0)
                 result.error = errno;
             if (n != static_cast<ssize_t>(RecordBytes))
