@@ -20,7 +20,8 @@ bool HasJumpFrom(const Position& position, const LevelRecord& record, int cell,
                  std::size_t directionStride) {
     for (std::size_t d = 0; d < Directions; d += directionStride) {
         const int to = landing[cell][d];
-        if (to == NoCell || !IsOnBoard(record, to) || position[to] != EmptyHole)
+        // The cheap look at the landing cell's code goes first; the on-board test only for holes.
+        if (to == NoCell || position[to] != EmptyHole || !IsOnBoard(record, to))
             continue;
         if (HoldsPeg(position[jumped[cell][d]]))
             return true;
