@@ -3,6 +3,8 @@
 // commands of the editor window.
 #include "app/Session.h"
 
+#include <algorithm>
+
 #include "game/Rules.h"
 #include "storage/BoardFile.h"
 
@@ -20,7 +22,7 @@ constexpr int LargestSize = 9;
 // Anchor of a cell of the small board, in board-area pixels; like the big board's, it does not
 // depend on whether the cell is on the board.
 Point TargetCellAnchor(const LevelRecord& record, int cell) {
-    const int size = record.Size;
+    const int size = std::min<int>(record.Size, GridWidth); // as CellAnchor
     const int row = cell / GridWidth;
     const int col = cell % GridWidth;
     if (record.isHexagon())

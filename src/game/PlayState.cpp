@@ -107,7 +107,9 @@ int PlayState::movesLeftShown() const {
 }
 
 Point CellAnchor(const LevelRecord& record, int cell) {
-    const int size = record.Size;
+    // A damaged size above 9 is laid out as 9, as IsOnBoard and the drawing take it, so every cell
+    // shown can be picked.
+    const int size = std::min<int>(record.Size, GridWidth);
     const int row = cell / GridWidth;
     const int col = cell % GridWidth;
     if (record.isHexagon())

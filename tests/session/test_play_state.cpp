@@ -164,3 +164,17 @@ TEST(HitBoxes, SmallerBoardsAreCentred) {
     EXPECT_EQ(CellAnchor(five, 0).x, 94);
     EXPECT_EQ(PickBoxCellAt(five, 94 + 4 * 32, 94 + 4 * 32), 40);
 }
+
+TEST(HitBoxes, SizesAboveNineAreLaidOutAsNine) {
+    const LevelRecord nine = DrawnBoard({"PPo"}, 9);
+    for (const std::uint8_t size : {10, 40, 255}) {
+        LevelRecord damaged = nine;
+        damaged.Size = size;
+        for (const int cell : {0, 40, 80}) {
+            EXPECT_EQ(CellAnchor(damaged, cell).x, CellAnchor(nine, cell).x) << int(size);
+            EXPECT_EQ(CellAnchor(damaged, cell).y, CellAnchor(nine, cell).y) << int(size);
+            const Point anchor = CellAnchor(damaged, cell);
+            EXPECT_EQ(PickBoxCellAt(damaged, anchor.x + 8, anchor.y + 8), cell);
+        }
+    }
+}
