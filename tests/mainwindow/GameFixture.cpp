@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -49,19 +50,30 @@ ModalScript& ModalScript::then(Step step) {
     return *this;
 }
 
+ModalScript& ModalScript::otherwise(Step step) {
+    m_otherwise = std::move(step);
+    return *this;
+}
+
 void ModalScript::poll() {
     QWidget* window = QApplication::activeModalWidget();
-    if (!window || !window->isVisible())
+    if (m_running || !window || !window->isVisible())
         return;
-    if (m_steps.empty()) {
+    if (m_steps.empty() && !m_otherwise) {
         m_seen << QStringLiteral("unexpected ") + describe(window);
         window->close();
         return;
     }
     m_seen << describe(window);
-    const Step step = std::move(m_steps.front());
-    m_steps.pop_front();
+    Step step = m_otherwise;
+    if (!m_steps.empty()) {
+        step = std::move(m_steps.front());
+        m_steps.pop_front();
+    }
+    // A step that waits lets this timer fire again; the window it works on is not answered twice.
+    m_running = true;
     step(window);
+    m_running = false;
 }
 
 ModalScript::Step ModalScript::yes() {
@@ -112,6 +124,19 @@ ModalScript::Step ModalScript::german() {
     };
 }
 
+ModalScript::Step ModalScript::agree() {
+    return [](QWidget* window) {
+        if (auto* question = qobject_cast<TYesNoDialog*>(window))
+            click(question->YesBtn());
+        else if (auto* notice = qobject_cast<TOKDialog*>(window))
+            click(notice->OKBtn());
+        else if (auto* box = qobject_cast<QMessageBox*>(window))
+            box->button(QMessageBox::Ok)->click();
+        else
+            window->close();
+    };
+}
+
 ModalScript::Step ModalScript::inspect(std::function<void(QWidget*)> check, Step answer) {
     return [check = std::move(check), answer = std::move(answer)](QWidget* window) {
         check(window);
@@ -136,6 +161,17 @@ LevelRecord GameFixture::boardOne() {
     return record;
 }
 
+LevelRecord GameFixture::solvedBoardOne() {
+    LevelRecord record = boardOne();
+    record.SolutionFrom[0] = 0;
+    record.SolutionTo[0] = 2;
+    record.SolutionFrom[1] = 3;
+    record.SolutionTo[1] = 1;
+    record.SolutionMoves = 2;
+    record.Names[NameSlotForLanguage(LanguageEnglish)].setText("Solved");
+    return record;
+}
+
 LevelRecord GameFixture::boardTwo() {
     LevelRecord record = boardOne();
     record.StartCells[3] = EmptyHole;
@@ -155,9 +191,13 @@ void GameFixture::SetUp() {
     for (const QString& name : files)
         ASSERT_TRUE(QFile::copy(built.filePath(name), m_program.filePath(name))) << name.toStdString();
 
+    writeCollection({boardOne(), boardTwo()});
+}
+
+void GameFixture::writeCollection(const std::vector<LevelRecord>& records) const {
     QFile collection(m_program.filePath("vorn.dat"));
     ASSERT_TRUE(collection.open(QIODevice::WriteOnly));
-    for (const LevelRecord& record : {boardOne(), boardTwo()}) {
+    for (const LevelRecord& record : records) {
         const auto bytes = record.toBytes();
         collection.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     }
@@ -198,9 +238,26 @@ std::unique_ptr<TMainForm> GameFixture::startEnglishGame() {
 }
 
 QPoint GameFixture::cellCentre(int cell) {
-    const LevelRecord record = boardOne();
+    return cellCentre(boardOne(), cell);
+}
+
+QPoint GameFixture::cellCentre(const LevelRecord& record, int cell) {
     const Point anchor = CellAnchor(record, cell);
     return {anchor.x + 8, anchor.y + 8};
+}
+
+// The small board's anchors; a click hits from 2 pixels before an anchor to 10 past it.
+QPoint GameFixture::targetCellCentre(const LevelRecord& record, int cell) {
+    const int size = record.Size;
+    const int row = cell / GridWidth;
+    const int col = cell % GridWidth;
+    if (record.isHexagon())
+        return {402 - 8 * size + 16 * col + (row % 2 == 1 ? 8 : 0) + 4, 104 - 7 * size + 14 * row + 4};
+    return {402 - 8 * size + 16 * col + 4, 106 - 8 * size + 16 * row + 4};
+}
+
+void GameFixture::clickBoard(TMainForm& form, QPoint at, Qt::MouseButton button) {
+    QTest::mouseClick(form.box(), button, {}, at);
 }
 
 void GameFixture::drag(TMainForm& form, QPoint from, const std::vector<QPoint>& via, QPoint to,
@@ -235,3 +292,40 @@ bool GameFixture::displayShows(const TMainForm& form, int x, int sourceX, int wi
     }
     return true;
 }
+
+// --- File lists
+
+namespace file_list {
+
+namespace {
+
+QModelIndex entry(QListView* view, const QString& name) {
+    const QAbstractItemModel* model = view->model();
+    for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+        const QModelIndex index = model->index(row, 0, view->rootIndex());
+        if (index.data().toString() == name)
+            return index;
+    }
+    return {};
+}
+
+} // namespace
+
+QModelIndex waitForEntry(QListView* view, const QString& name) {
+    (void)QTest::qWaitFor([&] { return entry(view, name).isValid(); }, 10000);
+    return entry(view, name);
+}
+
+bool doubleClickEntry(QListView* view, const QString& name) {
+    const QModelIndex index = waitForEntry(view, name);
+    if (!index.isValid())
+        return false;
+    view->scrollTo(index);
+    // QTest's double-click is the second press alone; a player's first click comes before it.
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    return true;
+}
+
+} // namespace file_list
