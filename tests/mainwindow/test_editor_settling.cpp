@@ -33,9 +33,9 @@ struct SettlingCase {
     Outcome outcome;
 };
 
-std::string caseName(const testing::TestParamInfo<SettlingCase>& info) {
-    const std::string way = info.param.way == Leaving::ByEditButton ? "EditButton" : "Selector";
-    switch (info.param.outcome) {
+std::string describe(const SettlingCase& settling) {
+    const std::string way = settling.way == Leaving::ByEditButton ? "EditButton" : "Selector";
+    switch (settling.outcome) {
     case Outcome::Accepted:
         return way + "Accepted";
     case Outcome::Declined:
@@ -44,6 +44,15 @@ std::string caseName(const testing::TestParamInfo<SettlingCase>& info) {
         return way + "OriginalBoard";
     }
     return way;
+}
+
+std::string caseName(const testing::TestParamInfo<SettlingCase>& info) {
+    return describe(info.param);
+}
+
+// For the test's name in the test listing.
+void PrintTo(const SettlingCase& settling, std::ostream* out) {
+    *out << describe(settling);
 }
 
 } // namespace

@@ -1,0 +1,33 @@
+// Closing when the collection cannot be written: the player is told, the settings are written all
+// the same, and nothing else is lost.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include "GameFixture.h"
+
+TEST_F(GameFixture, ACollectionThatCannotBeWrittenIsReportedAndTheSettingsAreKept) {
+    auto form = startEnglishGame();
+    ModalScript script;
+    script.then(ModalScript::yes());
+    drag(*form, cellCentre(0), {}, cellCentre(2));
+    drag(*form, cellCentre(3), {}, cellCentre(1));
+    ASSERT_EQ(form->session().mode(), ModeSolved);
+    ASSERT_TRUE(form->session().collection().changed());
+
+    // A directory now stands where the collection file was, so it cannot be replaced.
+    removeProgramFile("vorn.dat");
+    ASSERT_TRUE(QDir(programPath()).mkpath("vorn.dat/held"));
+    script.then(ModalScript::yes()).then(ModalScript::yes()).then(ModalScript::messageBoxOk());
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(script.finished());
+    ASSERT_EQ(script.seen().size(), 4);
+    EXPECT_EQ(script.seen().mid(1, 2), (QStringList{"TYesNoDialog 4", "TYesNoDialog 6"}));
+    EXPECT_TRUE(script.seen().last().startsWith("QMessageBox Cannot create VORN.DAT. ("))
+        << script.seen().last().toStdString();
+    EXPECT_TRUE(settingsText().contains("level=1")) << settingsText().toStdString();
+    EXPECT_TRUE(QFileInfo(programPath() + "vorn.dat/held").isDir());
+    EXPECT_EQ(QDir(programPath()).entryList({"vorn.dat*"}, QDir::Files | QDir::Hidden), QStringList())
+        << "no half-written file is left behind";
+}
