@@ -392,3 +392,36 @@ TEST_F(GameFixture, ABoardOfDamagedSizeAnswersTheMouseWhereItIsDrawn) {
     }
     EXPECT_EQ(form->box()->image(), freshBoard(*form));
 }
+
+TEST_F(GameFixture, MovingABoardUpAndDownFollowsItAndSettlesItsEditsOnTheWay) {
+    writeSettings(QStringLiteral("[Tolvar Pegs 1]\ntongue=0\nedinf=0\n"));
+    ModalScript script;
+    auto form = startGame();
+    const Session& session = form->session();
+    TEditDlg* editor = form->editDlg();
+    clickWidget(form->EditBtn());
+    EXPECT_FALSE(editor->DownBtn()->isEnabled());
+    ASSERT_TRUE(editor->UpBtn()->isEnabled());
+
+    // Board 1 with an edited cell moves to place 2; its edits are settled on arrival.
+    clickBoard(*form, cellCentre(2));
+    script.then(ModalScript::yes());
+    clickWidget(editor->UpBtn());
+    EXPECT_EQ(script.seen(), QStringList{"TYesNoDialog 5"});
+    EXPECT_EQ(session.collection().currentNumber(), 2);
+    EXPECT_EQ(form->levelscroll()->value(), 2);
+    EXPECT_EQ(form->windowTitle(), "Tolvar Pegs 2");
+    EXPECT_EQ(session.collection().slot(1).Names[0].text(), "Second");
+    EXPECT_EQ(session.collection().slot(2).StartCells[2], FirstColourPeg);
+    EXPECT_TRUE(editor->DownBtn()->isEnabled());
+    EXPECT_FALSE(editor->UpBtn()->isEnabled());
+    EXPECT_EQ(session.mode(), ModeEditing);
+
+    clickWidget(editor->DownBtn());
+    EXPECT_EQ(session.collection().currentNumber(), 1);
+    EXPECT_EQ(form->windowTitle(), "Tolvar Pegs 1");
+    EXPECT_EQ(session.collection().slot(2).Names[0].text(), "Second");
+    EXPECT_EQ(session.play().Cells[2], FirstColourPeg);
+    EXPECT_EQ(form->box()->image(), freshBoard(*form));
+    EXPECT_TRUE(script.finished());
+}
