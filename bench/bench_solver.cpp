@@ -1,6 +1,10 @@
-// The solver on the central game of the 33-hole English cross.
+// The solver on the central game of the 33-hole English cross, and the proof of the fewest moves
+// on it and on the 15-hole triangle.
+//
+//   build/bench/bench_solver --benchmark_filter=Fewest
 #include <benchmark/benchmark.h>
 
+#include "game/MinMoves.h"
 #include "game/Solver.h"
 
 namespace {
@@ -50,5 +54,46 @@ void BM_CentralGameToTheCentre(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CentralGameToTheCentre)->Unit(benchmark::kMillisecond);
+
+// Found and proven from nothing: no solution is known beforehand. `threads` is the argument.
+void ProveFewest(benchmark::State& state, const LevelRecord& board, int expected) {
+    MinMovesLimits limits;
+    limits.seconds = 120.0;
+    limits.threads = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const MinMovesResult result = FindFewestMoves(board, limits);
+        if (result.outcome != MinMovesOutcome::Proven || result.moves != expected ||
+            !ReplaySolution(board, result.jumps).solved)
+            state.SkipWithError("the fewest moves were not found and proven");
+        state.counters["positions"] = static_cast<double>(result.positions);
+        state.counters["moves"] = result.moves;
+    }
+}
+
+// The central game: the centre vacated, one peg left in the centre. 18 moves, and no fewer.
+void BM_CentralGameFewestMoves(benchmark::State& state) {
+    LevelRecord board = EnglishCross();
+    board.TargetCells[3 * GridWidth + 3] = FirstColourPeg;
+    ProveFewest(state, board, 18);
+}
+BENCHMARK(BM_CentralGameFewestMoves)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The 15-hole triangle, a corner vacated and the last peg in that corner: 10 moves.
+void BM_TriangleCornerFewestMoves(benchmark::State& state) {
+    LevelRecord board;
+    ClearRecord(board);
+    board.Size = 5;
+    board.Shape = ShapeHexagon;
+    // Rows of 5, 4, 3, 2 and 1 holes; odd rows lie half a cell to the right.
+    constexpr std::array<int, 15> Holes{0, 1, 2, 3, 4, 9, 10, 11, 12, 19, 20, 21, 28, 29, 38};
+    for (const int cell : Holes) {
+        board.StartCells[cell] = FirstColourPeg;
+        board.TargetCells[cell] = EmptyHole;
+    }
+    board.StartCells[0] = EmptyHole;
+    board.TargetCells[0] = FirstColourPeg;
+    ProveFewest(state, board, 10);
+}
+BENCHMARK(BM_TriangleCornerFewestMoves)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <functional>
 #include <limits>
 
+#include "game/BoardSymmetry.h"
+#include "game/MinMoves.h"
 #include "game/Rules.h"
 
 namespace {
@@ -157,7 +159,7 @@ private:
 // its images are equally solvable, so the table of dead positions stores one image for all of them.
 class Symmetries {
 public:
-    void build(const LevelRecord& record, const Position& goalCells, bool goalMatters);
+    void build(const LevelRecord& record, bool goalMatters);
 
     // The smallest image of a position under the board's symmetries (the position itself if none).
     State canonical(const State& s) const {
@@ -197,9 +199,6 @@ private:
         return a.second.lo < b.second.lo;
     }
 
-    void addIfValid(const std::array<int, CellCount>& image, const LevelRecord& record,
-                    const Position& goalCells, bool goalMatters);
-
     std::vector<Transform> m_transforms; // without the identity
 };
 
@@ -214,102 +213,19 @@ Cube ToCube(int cell) {
     return {x, row, -x - row};
 }
 
-int FromCube(const Cube& c) {
-    const int row = c.y;
-    const int col = c.x + (row - (row & 1)) / 2;
-    if (row < 0 || row >= GridWidth || col < 0 || col >= GridWidth)
-        return NoCell;
-    return row * GridWidth + col;
-}
-
-bool IsHole(const LevelRecord& record, int cell) {
-    return cell != NoCell && IsOnBoard(record, cell) && record.StartCells[cell] != NoHole;
-}
-
-void Symmetries::addIfValid(const std::array<int, CellCount>& image, const LevelRecord& record,
-                            const Position& goalCells, bool goalMatters) {
-    bool identity = true;
-    for (int cell = 0; cell < CellCount; ++cell) {
-        if (!IsHole(record, cell))
-            continue;
-        const int to = image[cell];
-        if (!IsHole(record, to) || (goalMatters && goalCells[to] != goalCells[cell]))
-            return;
-        identity = identity && to == cell;
-    }
-    if (identity)
-        return;
-    Transform t;
-    for (int cell = 0; cell < CellCount; ++cell) {
-        if (!IsHole(record, cell))
-            continue;
-        const Bits target = Bits::cell(image[cell]);
-        const int k = cell / 8, bit = cell % 8;
-        for (int byte = 0; byte < 256; ++byte)
-            if (byte & (1 << bit))
-                t.byByte[k][byte] = t.byByte[k][byte] | target;
-    }
-    m_transforms.push_back(t);
-}
-
-void Symmetries::build(const LevelRecord& record, const Position& goalCells, bool goalMatters) {
-    std::vector<int> holes;
-    for (int cell = 0; cell < CellCount; ++cell)
-        if (IsHole(record, cell))
-            holes.push_back(cell);
-    if (holes.empty())
-        return;
-    std::array<int, CellCount> image{};
-    if (!record.isHexagon()) {
-        // The eight symmetries of the square about the middle of the holes' bounding box, in
-        // doubled coordinates so that a middle between two cells stays whole.
-        int rowSum = GridWidth, colSum = GridWidth, rowMax = -1, colMax = -1;
-        for (const int cell : holes) {
-            rowSum = std::min(rowSum, cell / GridWidth);
-            colSum = std::min(colSum, cell % GridWidth);
-            rowMax = std::max(rowMax, cell / GridWidth);
-            colMax = std::max(colMax, cell % GridWidth);
-        }
-        rowSum += rowMax;
-        colSum += colMax;
-        for (int kind = 0; kind < 8; ++kind) {
-            for (int cell = 0; cell < CellCount; ++cell) {
-                const int r = 2 * (cell / GridWidth) - rowSum, c = 2 * (cell % GridWidth) - colSum;
-                int nr = (kind & 1) ? -r : r, nc = (kind & 2) ? -c : c;
-                if (kind & 4)
-                    std::swap(nr, nc);
-                const int row2 = nr + rowSum, col2 = nc + colSum;
-                const bool inside = row2 % 2 == 0 && col2 % 2 == 0 && row2 >= 0 && col2 >= 0 &&
-                                    row2 / 2 < GridWidth && col2 / 2 < GridWidth;
-                image[cell] = inside ? (row2 / 2) * GridWidth + col2 / 2 : NoCell;
-            }
-            addIfValid(image, record, goalCells, goalMatters);
-        }
-        return;
-    }
-    // The twelve symmetries of the hexagonal lattice about the hole nearest the middle.
-    double sx = 0, sy = 0;
-    for (const int cell : holes) {
-        sx += ToCube(cell).x;
-        sy += ToCube(cell).y;
-    }
-    const int cx = static_cast<int>(std::lround(sx / holes.size()));
-    const int cy = static_cast<int>(std::lround(sy / holes.size()));
-    for (int kind = 0; kind < 12; ++kind) {
+void Symmetries::build(const LevelRecord& record, bool goalMatters) {
+    for (const CellImage& image : BoardSymmetries(record, goalMatters)) {
+        Transform t;
         for (int cell = 0; cell < CellCount; ++cell) {
-            const Cube c = ToCube(cell);
-            int x = c.x - cx, y = c.y - cy, z = -x - y;
-            for (int turn = 0; turn < kind % 6; ++turn) {
-                const int ox = x, oy = y, oz = z;
-                x = -oz;
-                y = -ox;
-                z = -oy;
-            }
-            if (kind >= 6)
-                std::swap(y, z);
-            image[cell] = FromCube({x + cx, y + cy, -(x + cx) - (y + cy)});
+            if (!IsBoardHole(record, cell))
+                continue;
+            const Bits target = Bits::cell(image[cell]);
+            const int k = cell / 8, bit = cell % 8;
+            for (int byte = 0; byte < 256; ++byte)
+                if (byte & (1 << bit))
+                    t.byByte[k][byte] = t.byByte[k][byte] | target;
         }
-        addIfValid(image, record, goalCells, goalMatters);
+        m_transforms.push_back(t);
     }
 }
 
@@ -330,12 +246,19 @@ public:
 
     // Finds a first solution; false when there is none or the limits ran out.
     bool findAny();
-    // Spends the rest of the budget on solutions with fewer moves.
-    void improveMoves();
+    // Takes a solution found elsewhere as the best so far.
+    void startFrom(const JumpList& jumps) {
+        m_bestJumps = jumps;
+        m_bestMoves = CountMoves(jumps);
+    }
+    // Spends the rest of the budget looking for fewer moves and tries to prove the fewest; the record gives
+    // the proof its board.
+    void improveMoves(const LevelRecord& record);
 
     const JumpList& best() const { return m_bestJumps; }
     int bestMoves() const { return m_bestMoves; }
     bool moveSearchFinished() const { return m_moveSearchFinished; }
+    int lowerBound() const { return m_lowerBound; }
     bool exhausted() const { return m_exhausted; }
     std::uint64_t nodes() const { return m_nodes; }
     double elapsed() const {
@@ -398,6 +321,7 @@ private:
     bool m_stop = false; // the current phase is over
     double m_phaseEnd = 0;
     bool m_moveSearchFinished = false;
+    int m_lowerBound = 1;     // a board not solved at its start needs a move
     bool m_exhausted = false; // depth-first search visited everything without a solution
 };
 
@@ -443,7 +367,7 @@ SolveStatus Search::prepare(const LevelRecord& record) {
     m_singlePegGoal = CountPegs(record.TargetCells, record) == 0;
     if (m_singlePegGoal) {
         m_start.second = Bits{};
-        m_symmetries.build(record, record.TargetCells, false);
+        m_symmetries.build(record, false);
         buildPagodas(record);
         return m_start.pegs.any() ? SolveStatus::Solved : SolveStatus::Unsolvable;
     }
@@ -463,7 +387,7 @@ SolveStatus Search::prepare(const LevelRecord& record) {
     }
     m_goalSecond = m_goal.second.count();
     m_goalFirst = m_goal.pegs.count() - m_goalSecond;
-    m_symmetries.build(record, record.TargetCells, true);
+    m_symmetries.build(record, true);
     buildPagodas(record);
     if (hopeless(m_start))
         return SolveStatus::Unsolvable;
@@ -612,7 +536,7 @@ void Search::buildPagodas(const LevelRecord& record) {
     for (std::size_t k = 0; k < targets.size() && k < MaxPagodas; ++k) {
         Pagoda pagoda;
         for (int cell = 0; cell < CellCount; ++cell)
-            if (IsHole(record, cell))
+            if (IsBoardHole(record, cell))
                 pagoda.weight[cell] = std::pow(x, LineDistance(record, cell, targets[k]));
         for (const int t : targets)
             pagoda.goal += pagoda.weight[t];
@@ -622,7 +546,7 @@ void Search::buildPagodas(const LevelRecord& record) {
     double rows = 0, cols = 0;
     int holes = 0;
     for (int cell = 0; cell < CellCount; ++cell) {
-        if (!IsHole(record, cell))
+        if (!IsBoardHole(record, cell))
             continue;
         const auto [r, c] = DrawnPlace(record, cell);
         rows += r;
@@ -630,7 +554,7 @@ void Search::buildPagodas(const LevelRecord& record) {
         ++holes;
     }
     for (int cell = 0; cell < CellCount && holes > 0; ++cell) {
-        if (!IsHole(record, cell))
+        if (!IsBoardHole(record, cell))
             continue;
         const auto [r, c] = DrawnPlace(record, cell);
         double nearest = (r - rows / holes) * (r - rows / holes) + (c - cols / holes) * (c - cols / holes);
@@ -880,18 +804,34 @@ void Search::moveBeamSearch(std::size_t width) {
     }
 }
 
-void Search::improveMoves() {
+void Search::improveMoves(const LevelRecord& record) {
     if (m_bestMoves == 0 || m_outOfBudget)
         return;
-    // Move-level beams of growing width first (they find short solutions quickly), then a
-    // branch-and-bound search that can only do better than the best found so far.
+    // Move-level beams of growing width first: they find short solutions quickly, and the shorter
+    // the known solution, the less the proof has to search.
     constexpr std::array<std::size_t, 3> Widths{500, 3000, 15000};
     for (const std::size_t width : Widths) {
         if (m_outOfBudget)
             break;
-        setPhaseEnd(elapsed() + (m_limits.seconds - elapsed()) / 4.0);
+        setPhaseEnd(elapsed() + (m_limits.seconds - elapsed()) / 8.0);
         moveBeamSearch(width);
     }
+    MinMovesLimits proof;
+    proof.seconds = std::max(0.0, m_limits.seconds - elapsed());
+    proof.maxPositions = static_cast<std::size_t>(m_limits.maxNodes);
+    proof.knownMoves = m_bestMoves;
+    const MinMovesResult fewest = FindFewestMoves(record, proof);
+    m_lowerBound = std::max(m_lowerBound, fewest.lowerBound);
+    if (fewest.outcome == MinMovesOutcome::Proven) {
+        if (!fewest.jumps.empty() && fewest.moves < m_bestMoves) {
+            m_bestJumps = fewest.jumps;
+            m_bestMoves = fewest.moves;
+        }
+        m_moveSearchFinished = true;
+        return;
+    }
+    // The proof ran out of memory or time; a branch-and-bound search needs little memory and can
+    // only do better than the best found so far.
     m_path.clear();
     setPhaseEnd(m_limits.seconds);
     branchAndBound(m_start, NoLanding, 0);
@@ -985,13 +925,17 @@ SolveResult SolveBoard(const LevelRecord& record, const SolverLimits& limits) {
         result.seconds = search.elapsed();
         return result;
     }
-    if (search.findAny()) {
+    const bool knownSolves = ReplaySolution(record, limits.knownSolution).solved;
+    if (knownSolves)
+        search.startFrom(limits.knownSolution);
+    if (knownSolves || search.findAny()) {
         if (limits.preferFewerMoves)
-            search.improveMoves();
+            search.improveMoves(record);
         result.status = SolveStatus::Solved;
         result.jumps = search.best();
         result.moves = search.bestMoves();
         result.fewestMovesProven = search.bestMoves() == 0 || search.moveSearchFinished();
+        result.movesLowerBound = result.fewestMovesProven ? result.moves : search.lowerBound();
     } else {
         result.status = search.exhausted() ? SolveStatus::Unsolvable : SolveStatus::GaveUp;
     }

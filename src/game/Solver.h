@@ -41,9 +41,10 @@ void StoreSolutionInRecord(LevelRecord& record, const JumpList& jumps);
 
 struct SolverLimits {
     double seconds = 10.0;           // wall-clock budget for the whole search
-    std::uint64_t maxNodes = 0;      // 0 = no node limit
+    std::uint64_t maxNodes = 0;      // 0 = no node limit; also caps the positions the proof remembers
     std::size_t maxTableEntries = 0; // 0 = the solver's default; positions remembered per table
     bool preferFewerMoves = true;    // false: stop at the first solution found
+    JumpList knownSolution;          // a solution known already (a stored one): only fewer moves are sought
 };
 
 enum class SolveStatus {
@@ -57,11 +58,14 @@ struct SolveResult {
     SolveStatus status = SolveStatus::GaveUp;
     JumpList jumps;
     int moves = 0;
-    bool fewestMovesProven = false; // the move search ran to its end within the limits
+    bool fewestMovesProven = false; // no solution has fewer moves than `moves`
+    int movesLowerBound = 0;        // no solution has fewer moves than this (= moves when proven)
     std::uint64_t nodes = 0;
     double seconds = 0.0;
 };
 
 // Searches depth-first for any solution, then spends the rest of the budget on solutions with fewer
-// moves. A board already solved at its start position gives Solved with no jumps.
+// moves: a beam search over whole moves, then a search over move counts from both ends that proves
+// the fewest (game/MinMoves.h), and where that runs out of memory, a branch-and-bound search.
+// A board already solved at its start position gives Solved with no jumps.
 SolveResult SolveBoard(const LevelRecord& record, const SolverLimits& limits);

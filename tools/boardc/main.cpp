@@ -93,6 +93,8 @@ int Solve(const std::string& input, double seconds, bool all) {
             continue;
         SolverLimits limits;
         limits.seconds = seconds;
+        if (storedIsGood)
+            limits.knownSolution = board.solution;
         const SolveResult result = SolveBoard(board.record, limits);
         std::cout << board.label() << ": ";
         if (result.status != SolveStatus::Solved || result.jumps.empty()) {
@@ -102,8 +104,12 @@ int Solve(const std::string& input, double seconds, bool all) {
             continue;
         }
         const int storedMoves = storedIsGood ? CountMoves(board.solution) : 0;
-        std::cout << result.moves << " moves" << (result.fewestMovesProven ? " (fewest)" : "") << ", "
-                  << result.seconds << " s";
+        std::cout << result.moves << " moves";
+        if (result.fewestMovesProven)
+            std::cout << " (minimum proven)";
+        else
+            std::cout << " (at least " << result.movesLowerBound << ")";
+        std::cout << ", " << result.seconds << " s";
         if (storedIsGood && storedMoves <= result.moves) {
             std::cout << ", kept the stored " << storedMoves << "\n";
             continue;

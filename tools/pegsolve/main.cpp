@@ -3,19 +3,24 @@
 //   pegsolve FILE.vrn [--seconds N] [--write]
 //   pegsolve --collection vorn.dat --board K [--seconds N]
 //   pegsolve --collection vorn.dat --survey [--seconds N]
+//   pegsolve --collection vorn.dat --table MOVES.md [--seconds N]
 //
 // --first stops at the first solution instead of looking for fewer moves; --survey solves every
-// board of the collection and prints one line for each, with the time the solver took.
+// board of the collection and prints one line for each, with the time the solver took. --table
+// tries to prove each board's stored solution the shortest and writes the outcome as a Markdown
+// table: board, name, pegs, moves, whether no solution has fewer, the lower bound and the seconds.
 //
 // --write stores the solution in the board file (solution jumps and move count only; every other
 // byte stays as it was).
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,12 +38,14 @@ struct Options {
     bool write = false;
     bool first = false;
     bool survey = false;
+    std::string table;
 };
 
 int Usage() {
     std::cerr << "usage: pegsolve FILE.vrn [--seconds N] [--first] [--write]\n"
                  "       pegsolve --collection vorn.dat --board K [--seconds N] [--first]\n"
-                 "       pegsolve --collection vorn.dat --survey [--seconds N] [--first]\n";
+                 "       pegsolve --collection vorn.dat --survey [--seconds N] [--first]\n"
+                 "       pegsolve --collection vorn.dat --table MOVES.md [--seconds N]\n";
     return 2;
 }
 
@@ -62,6 +69,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         } else if (a == "--seconds" && hasValue && ParseNumber(args[i + 1], number) && number > 0) {
             options.seconds = number;
             ++i;
+        } else if (a == "--table" && hasValue) {
+            options.table = args[++i];
         } else if (a == "--collection" && hasValue) {
             options.collection = args[++i];
         } else if (a == "--board" && hasValue && ParseNumber(args[i + 1], number) && number >= 1 &&
@@ -76,7 +85,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
     }
     if (options.collection.empty())
         return !options.boardFile.empty() && options.board == 0 && !options.survey;
-    return options.boardFile.empty() && (options.board > 0) != options.survey && !options.write;
+    const int modes = (options.board > 0) + options.survey + !options.table.empty();
+    return options.boardFile.empty() && modes == 1 && !options.write;
 }
 
 bool ReadBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
@@ -93,8 +103,12 @@ std::string RowCol(int cell) {
 }
 
 void PrintSolution(const SolveResult& result) {
-    std::cout << "solution: " << result.jumps.size() << " jumps, " << result.moves << " moves"
-              << (result.fewestMovesProven ? " (no solution has fewer moves)" : "") << "\n";
+    if (result.fewestMovesProven)
+        std::cout << "minimum proven: " << result.moves << " moves\n";
+    else
+        std::cout << "best found: " << result.moves << " moves; proved that no solution has fewer than "
+                  << result.movesLowerBound << "\n";
+    std::cout << "solution: " << result.jumps.size() << " jumps, " << result.moves << " moves\n";
     int landing = -1;
     int move = 0;
     for (const SolverJump jump : result.jumps) {
@@ -151,6 +165,59 @@ int Survey(const LevelCollection& collection, const SolverLimits& limits) {
     return unsolved == 0 ? 0 : 4;
 }
 
+std::string Seconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", seconds);
+    return text;
+}
+
+// Each board's stored solution put to the proof; the table is written only when every board had
+// a solution to prove.
+int Table(const LevelCollection& collection, const SolverLimits& base, const std::string& path) {
+    std::ostringstream out;
+    out << "# Moves of the built-in boards\n\n"
+           "Written by `pegsolve --collection vorn.dat --table MOVES.md --seconds "
+        << base.seconds
+        << "`. *Moves* is the par, the moves of the stored solution; *proven* means no "
+           "solution has fewer moves; otherwise *at least* is the fewest moves the search could prove "
+           "necessary within its time.\n\n"
+           "| Board | Name | Pegs | Moves | Proven | At least | Seconds |\n"
+           "|---:|---|---:|---:|---|---:|---:|\n";
+    int proven = 0, problems = 0;
+    for (int k = 1; k <= collection.count(); ++k) {
+        const LevelRecord& record = collection.slot(k);
+        SolverLimits limits = base;
+        limits.knownSolution = StoredSolution(record);
+        const SolveResult result = SolveBoard(record, limits);
+        const int stored = CountMoves(limits.knownSolution);
+        if (limits.knownSolution.empty() || result.status != SolveStatus::Solved || result.moves < stored) {
+            std::cerr << "pegsolve: board " << k << ": the stored solution is missing, broken or longer than "
+                      << result.moves << " moves; re-solve the collection first\n";
+            ++problems;
+            continue;
+        }
+        proven += result.fewestMovesProven;
+        out << "| " << k << " | " << record.Names[0].text() << " | "
+            << int{CountPegs(record.StartCells, record)} << " | " << stored << " | "
+            << (result.fewestMovesProven ? "yes" : "no") << " | " << result.movesLowerBound << " | "
+            << Seconds(result.seconds) << " |\n";
+        std::cout << k << "\t" << stored << " moves\t" << (result.fewestMovesProven ? "proven" : "not proven")
+                  << "\tat least " << result.movesLowerBound << "\t" << Seconds(result.seconds) << " s\n";
+    }
+    out << "\n" << proven << " of " << collection.count() << " pars are proven minima.\n";
+    if (problems > 0)
+        return 4;
+    const std::string text = out.str();
+    AtomicFile file(path);
+    if (!file.created() || !file.write(text.data(), text.size()) || !file.commit()) {
+        std::cerr << "pegsolve: cannot write " << path << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
+    std::cout << proven << " of " << collection.count() << " pars are proven minima; written to " << path
+              << "\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -174,6 +241,8 @@ int main(int argc, char** argv) {
         }
         if (options.survey)
             return Survey(collection, limits);
+        if (!options.table.empty())
+            return Table(collection, limits, options.table);
         if (options.board > collection.count()) {
             std::cerr << "pegsolve: " << options.collection << " holds only " << collection.count()
                       << " boards\n";

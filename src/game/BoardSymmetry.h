@@ -1,0 +1,18 @@
+// The rotations and reflections of the grid that map a board onto itself, so that searches can
+// treat a position and its mirror images as one.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "game/LevelRecord.h"
+
+// Entry c is the cell that cell c is carried to; only the board's holes are meaningful.
+using CellImage = std::array<int, CellCount>;
+
+// Whether the cell is an on-board hole (any code but 0 in the start position).
+bool IsBoardHole(const LevelRecord& record, int cell);
+
+// Every symmetry other than the identity that maps the holes onto holes and, when the goal matters,
+// each target cell onto a cell with the same code. Square boards have up to 8, hexagonal up to 12.
+std::vector<CellImage> BoardSymmetries(const LevelRecord& record, bool goalMatters);

@@ -1,0 +1,870 @@
+#include "game/MinMoves.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <limits>
+#include <thread>
+#include <vector>
+
+#include "game/BoardSymmetry.h"
+#include "game/Rules.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// The board, reduced to its holes: cell sets become bit sets over the holes (compact indices), one
+// bit per hole for the pegs and, when colours matter, one more per hole for the second colour.
+
+struct Line {
+    std::uint8_t from, over, to; // compact indices
+};
+
+struct Model {
+    int holes = 0;
+    bool colours = false; // the second colour is tracked: bits holes..2*holes-1
+    bool singlePegGoal = false;
+    std::vector<int> cellOf; // compact index -> cell
+    std::vector<Line> lines;
+    std::vector<std::vector<std::uint16_t>> linesFrom, linesTo;
+    std::vector<int> mustLeave; // holes no line passes over, whose peg must leave (not a target peg)
+    std::vector<int> startPegs, startSecond, goalPegs, goalSecond;
+    int startFirstCount = 0, startSecondCount = 0, goalFirstCount = 0, goalSecondCount = 0;
+    std::vector<std::vector<int>> symmetries; // compact permutations, without the identity
+};
+
+// Fills the model; the outcome is Proven when the search may begin.
+MinMovesOutcome BuildModel(const LevelRecord& record, Model& m) {
+    std::array<int, CellCount> indexOf{};
+    indexOf.fill(-1);
+    for (int cell = 0; cell < CellCount; ++cell) {
+        if (!IsBoardHole(record, cell))
+            continue;
+        indexOf[cell] = m.holes++;
+        m.cellOf.push_back(cell);
+    }
+    m.singlePegGoal = CountPegs(record.TargetCells, record) == 0;
+    bool oddCodes = false;
+    for (int i = 0; i < m.holes; ++i) {
+        const CellCode code = record.StartCells[m.cellOf[i]];
+        if (!HoldsPeg(code))
+            continue;
+        m.startPegs.push_back(i);
+        oddCodes = oddCodes || code > SecondColourPeg;
+        if (code != FirstColourPeg && !m.singlePegGoal)
+            m.startSecond.push_back(i);
+    }
+    if (m.startPegs.empty())
+        return MinMovesOutcome::Unsolvable;
+    if (!m.singlePegGoal) {
+        if (oddCodes)
+            return MinMovesOutcome::Unsupported;
+        for (int cell = 0; cell < CellCount; ++cell) {
+            if (!IsOnBoard(record, cell))
+                continue;
+            const CellCode want = record.TargetCells[cell];
+            // Play never makes or removes a hole, and pegs keep the codes they start with.
+            if ((want == NoHole) != (record.StartCells[cell] == NoHole) || want > SecondColourPeg)
+                return MinMovesOutcome::Unsolvable;
+            if (HoldsPeg(want))
+                m.goalPegs.push_back(indexOf[cell]);
+            if (want == SecondColourPeg)
+                m.goalSecond.push_back(indexOf[cell]);
+        }
+        m.colours = !m.startSecond.empty();
+        m.startSecondCount = static_cast<int>(m.startSecond.size());
+        m.startFirstCount = static_cast<int>(m.startPegs.size()) - m.startSecondCount;
+        m.goalSecondCount = static_cast<int>(m.goalSecond.size());
+        m.goalFirstCount = static_cast<int>(m.goalPegs.size()) - m.goalSecondCount;
+        if (m.goalSecondCount > m.startSecondCount || m.goalFirstCount > m.startFirstCount)
+            return MinMovesOutcome::Unsolvable;
+    }
+
+    const bool hexagon = record.isHexagon();
+    const int directions = hexagon ? static_cast<int>(HexDirections) : static_cast<int>(SquareDirections);
+    m.linesFrom.resize(m.holes);
+    m.linesTo.resize(m.holes);
+    std::vector<bool> passedOver(m.holes, false);
+    for (int i = 0; i < m.holes; ++i) {
+        const int from = m.cellOf[i];
+        for (int d = 0; d < directions; ++d) {
+            if (!hexagon && d % 2 == 1 && !record.allowsDiagonal())
+                continue;
+            const int to = hexagon ? HexLanding[from][d] : SquareLanding[from][d];
+            if (to == NoCell || !IsBoardHole(record, to))
+                continue;
+            // The jumped-over cell is on the board whenever both ends are; it may still have no hole.
+            const int over = JumpedOverCell(record.Shape, from, d);
+            if (!IsBoardHole(record, over))
+                continue;
+            passedOver[indexOf[over]] = true;
+            const auto index = static_cast<std::uint16_t>(m.lines.size());
+            m.lines.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(indexOf[over]),
+                               static_cast<std::uint8_t>(indexOf[to])});
+            m.linesFrom[i].push_back(index);
+            m.linesTo[indexOf[to]].push_back(index);
+        }
+    }
+    for (int i = 0; i < m.holes; ++i)
+        if (!passedOver[i] && std::find(m.goalPegs.begin(), m.goalPegs.end(), i) == m.goalPegs.end())
+            m.mustLeave.push_back(i);
+
+    for (const CellImage& image : BoardSymmetries(record, !m.singlePegGoal)) {
+        std::vector<int> perm(m.holes);
+        for (int i = 0; i < m.holes; ++i)
+            perm[i] = indexOf[image[m.cellOf[i]]];
+        m.symmetries.push_back(perm);
+    }
+    return MinMovesOutcome::Proven;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Positions as W 64-bit words.
+
+template <int W> struct Key {
+    std::array<std::uint64_t, W> w{};
+
+    bool test(int i) const { return (w[i >> 6] >> (i & 63)) & 1; }
+    void set(int i) { w[i >> 6] |= std::uint64_t{1} << (i & 63); }
+    void clear(int i) { w[i >> 6] &= ~(std::uint64_t{1} << (i & 63)); }
+    bool empty() const {
+        std::uint64_t any = 0;
+        for (const std::uint64_t x : w)
+            any |= x;
+        return any == 0;
+    }
+    int countIn(const Key& mask) const {
+        int n = 0;
+        for (int k = 0; k < W; ++k)
+            n += __builtin_popcountll(w[k] & mask.w[k]);
+        return n;
+    }
+    Key& operator^=(const Key& o) {
+        for (int k = 0; k < W; ++k)
+            w[k] ^= o.w[k];
+        return *this;
+    }
+    Key& operator|=(const Key& o) {
+        for (int k = 0; k < W; ++k)
+            w[k] |= o.w[k];
+        return *this;
+    }
+    friend bool operator==(const Key& a, const Key& b) { return a.w == b.w; }
+    friend bool operator<(const Key& a, const Key& b) {
+        for (int k = W - 1; k >= 0; --k)
+            if (a.w[k] != b.w[k])
+                return a.w[k] < b.w[k];
+        return false;
+    }
+};
+
+std::uint64_t Mix(std::uint64_t h) {
+    h ^= h >> 30;
+    h *= 0xBF58476D1CE4E5B9ULL;
+    h ^= h >> 27;
+    h *= 0x94D049BB133111EBULL;
+    h ^= h >> 31;
+    return h;
+}
+
+template <int W> std::uint64_t Hash(const Key<W>& k) {
+    std::uint64_t h = k.w[0];
+    for (int i = 1; i < W; ++i)
+        h = Mix(h) ^ k.w[i];
+    return Mix(h);
+}
+
+constexpr int ShardBits = 6;
+constexpr int Shards = 1 << ShardBits;
+
+inline int ShardOf(std::uint64_t hash) {
+    return static_cast<int>(hash >> (64 - ShardBits));
+}
+
+// Positions with the move level at which they were first reached. Open addressing with linear
+// probing; an all-zero key marks a free slot, since every position of the search holds a peg.
+template <int W> class LevelTable {
+public:
+    LevelTable() { allocate(1 << 10); }
+
+    int find(const Key<W>& key, std::uint64_t hash) const {
+        for (std::size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+            if (m_keys[i] == key)
+                return m_levels[i];
+            if (m_keys[i].empty())
+                return -1;
+        }
+    }
+
+    // False when the key was there already (its level stays).
+    bool insert(const Key<W>& key, std::uint64_t hash, std::uint8_t level) {
+        std::size_t i = hash & m_mask;
+        for (; !m_keys[i].empty(); i = (i + 1) & m_mask)
+            if (m_keys[i] == key)
+                return false;
+        m_keys[i] = key;
+        m_levels[i] = level;
+        if (++m_used * 10 > m_keys.size() * 7)
+            grow();
+        return true;
+    }
+
+    std::size_t size() const { return m_used; }
+
+private:
+    void allocate(std::size_t slots) {
+        m_keys.assign(slots, Key<W>{});
+        m_levels.assign(slots, 0);
+        m_mask = slots - 1;
+    }
+
+    void grow() {
+        std::vector<Key<W>> keys;
+        std::vector<std::uint8_t> levels;
+        keys.swap(m_keys);
+        levels.swap(m_levels);
+        allocate(keys.size() * 2);
+        for (std::size_t j = 0; j < keys.size(); ++j) {
+            if (keys[j].empty())
+                continue;
+            std::size_t i = Hash(keys[j]) & m_mask;
+            while (!m_keys[i].empty())
+                i = (i + 1) & m_mask;
+            m_keys[i] = keys[j];
+            m_levels[i] = levels[j];
+        }
+    }
+
+    std::vector<Key<W>> m_keys;
+    std::vector<std::uint8_t> m_levels;
+    std::size_t m_mask = 0;
+    std::size_t m_used = 0;
+};
+
+template <class Work> void RunOnThreads(int threads, const Work& work) {
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back([&work, t] { work(t); });
+    work(0);
+    for (std::thread& helper : helpers)
+        helper.join();
+}
+
+using Chain = std::array<std::uint8_t, CellCount + 1>; // the cells one peg visits in a move
+
+// The (position, moving peg) pairs met while the moves of one position are followed: runs of jumps
+// that reach the same position with the peg on the same cell go on alike, so one is followed.
+// Emptied in constant time by moving on to a new stamp.
+template <int W> class ChainSeen {
+public:
+    ChainSeen() { allocate(1 << 8); }
+
+    void reset() {
+        m_used = 0;
+        if (++m_now == 0) {
+            std::fill(m_stamps.begin(), m_stamps.end(), 0);
+            m_now = 1;
+        }
+    }
+
+    // False when the pair was met already since the last reset.
+    bool insert(const Key<W>& key, std::uint8_t at) {
+        const std::uint64_t hash = Hash(key) ^ (std::uint64_t{at} * 0x9E3779B97F4A7C15ULL);
+        std::size_t i = Mix(hash) & m_mask;
+        for (; m_stamps[i] == m_now; i = (i + 1) & m_mask)
+            if (m_at[i] == at && m_keys[i] == key)
+                return false;
+        m_stamps[i] = m_now;
+        m_keys[i] = key;
+        m_at[i] = at;
+        if (++m_used * 2 > m_keys.size())
+            grow();
+        return true;
+    }
+
+private:
+    void allocate(std::size_t slots) {
+        m_keys.assign(slots, Key<W>{});
+        m_at.assign(slots, 0);
+        m_stamps.assign(slots, 0);
+        m_mask = slots - 1;
+    }
+
+    void grow() {
+        std::vector<Key<W>> keys;
+        std::vector<std::uint8_t> at;
+        std::vector<std::uint32_t> stamps;
+        keys.swap(m_keys);
+        at.swap(m_at);
+        stamps.swap(m_stamps);
+        const std::uint32_t live = m_now;
+        allocate(keys.size() * 2);
+        m_now = 1;
+        m_used = 0;
+        for (std::size_t j = 0; j < keys.size(); ++j)
+            if (stamps[j] == live)
+                insert(keys[j], at[j]);
+    }
+
+    std::vector<Key<W>> m_keys;
+    std::vector<std::uint8_t> m_at;
+    std::vector<std::uint32_t> m_stamps;
+    std::uint32_t m_now = 1;
+    std::size_t m_mask = 0;
+    std::size_t m_used = 0;
+};
+
+// What one thread carries while it follows moves.
+template <int W> struct Walk {
+    ChainSeen<W> seen;
+    std::uint64_t found = 0;                                       // moves found since `cap` was set
+    std::uint64_t cap = std::numeric_limits<std::uint64_t>::max(); // stop after this many
+    bool timed = true;                                             // stop when the time is up
+    bool stopped = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The search itself. Forward levels hold the positions first reached from the start with k moves;
+// backward levels the positions from which the goal is first reached with k moves. A position on
+// forward level i and backward level j gives a solution of at most i + j moves; a solution of m
+// moves passes a position on forward level i <= k and backward level j <= m - k for every k, so
+// when levels up to a and b hold no common position, every solution has more than a + b moves.
+
+template <int W> class Search {
+public:
+    using K = Key<W>;
+
+    Search(const Model& model, const MinMovesLimits& limits)
+        : m(model), m_limits(limits), m_started(std::chrono::steady_clock::now()) {
+        const unsigned cores = std::thread::hardware_concurrency();
+        m_threads = limits.threads > 0 ? limits.threads : static_cast<int>(cores == 0 ? 1 : cores);
+        m_threads = std::min(m_threads, 8);
+        m_maxPositions = limits.maxPositions ? limits.maxPositions : DefaultPositions / W;
+        m_walks.resize(m_threads);
+        buildMasks();
+        buildTransforms();
+    }
+
+    MinMovesResult run();
+
+private:
+    static constexpr std::size_t DefaultPositions = 120'000'000;
+
+    struct Side {
+        std::array<LevelTable<W>, Shards> tables;
+        std::vector<K> frontier;
+        int depth = 0;
+        bool forward = true;
+    };
+
+    // Each symmetry looked up a byte of the key at a time.
+    struct Transform {
+        std::vector<std::array<K, 256>> byByte;
+        K apply(const K& k) const {
+            K out;
+            for (std::size_t b = 0; b < byByte.size(); ++b) {
+                const unsigned byte = (k.w[b >> 3] >> ((b & 7) * 8)) & 0xFF;
+                if (byte != 0)
+                    out |= byByte[b][byte];
+            }
+            return out;
+        }
+    };
+
+    double elapsed() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
+    }
+
+    void buildMasks();
+    void buildTransforms();
+    K canonical(const K& k) const {
+        K best = k;
+        for (const Transform& t : m_transforms) {
+            const K image = t.apply(k);
+            if (image < best)
+                best = image;
+        }
+        return best;
+    }
+    bool isGoal(const K& k) const { return m.singlePegGoal ? k.countIn(m_pegMask) == 1 : k == m_goal; }
+    int pegs(const K& k) const { return k.countIn(m_pegMask); }
+    int secondPegs(const K& k) const { return k.countIn(m_secondMask); }
+
+    // Jumps only remove pegs: each colour must keep at least as many pegs as the target holds.
+    bool canStillReachGoal(const K& k) const {
+        if (m.singlePegGoal)
+            return true;
+        if (!m.colours)
+            return pegs(k) >= m.goalFirstCount;
+        const int second = secondPegs(k);
+        return second >= m.goalSecondCount && pegs(k) - second >= m.goalFirstCount;
+    }
+    // Reversed jumps only add pegs: no colour may have more pegs than at the start.
+    bool canStillComeFromStart(const K& k) const {
+        if (!m.colours)
+            return pegs(k) <= m_startPegCount;
+        const int second = secondPegs(k);
+        return second <= m.startSecondCount && pegs(k) - second <= m.startFirstCount;
+    }
+
+    // Moves still needed from a position, when no peg may go on with a move already begun: a peg on
+    // a hole that no line passes over can only leave by a jump of its own, which starts a move.
+    int movesStillNeeded(const K& k) const {
+        if (isGoal(k))
+            return 0;
+        const int stuck = k.countIn(m_mustLeaveMask) - (m.singlePegGoal ? 1 : 0);
+        return std::max(1, stuck);
+    }
+
+    template <class Emit> void forwardMoves(const K& k, Walk<W>& walk, const Emit& emit) const;
+    template <class Emit>
+    void forwardFrom(const K& k, int at, Chain& chain, int length, Walk<W>& walk, const Emit& emit) const;
+    template <class Emit> void backwardMoves(const K& k, Walk<W>& walk, const Emit& emit) const;
+    template <class Emit>
+    void backwardFrom(const K& k, int at, Chain& chain, int length, Walk<W>& walk, const Emit& emit) const;
+    template <class Emit> void movesOf(bool forward, const K& k, Walk<W>& walk, const Emit& emit) const {
+        if (forward)
+            forwardMoves(k, walk, emit);
+        else
+            backwardMoves(k, walk, emit);
+    }
+    // Counts a move found on a walk; false when the walk must stop.
+    bool countMove(Walk<W>& walk) const {
+        ++walk.found;
+        if (walk.found > walk.cap || (walk.timed && (walk.found & 4095) == 0 && timeIsUp()))
+            walk.stopped = true;
+        return !walk.stopped;
+    }
+    bool timeIsUp() const {
+        if (!m_timeUp.load(std::memory_order_relaxed) && elapsed() > m_limits.seconds)
+            m_timeUp.store(true, std::memory_order_relaxed);
+        return m_timeUp.load(std::memory_order_relaxed);
+    }
+    double estimatedCost(const Side& side);
+
+    bool insertStart();
+    bool expand(Side& side, const Side& other);
+    std::size_t positions() const { return m_forwardSize + m_backwardSize; }
+    int levelOf(const Side& side, const K& k) const {
+        const K c = canonical(k);
+        const std::uint64_t h = Hash(c);
+        return side.tables[ShardOf(h)].find(c, h);
+    }
+    JumpList solutionThrough(const K& meeting) const;
+
+    const Model& m;
+    MinMovesLimits m_limits;
+    std::chrono::steady_clock::time_point m_started;
+    int m_threads = 1;
+    std::size_t m_maxPositions = 0;
+    K m_pegMask, m_secondMask, m_mustLeaveMask, m_start, m_goal;
+    int m_startPegCount = 0;
+    std::vector<K> m_lineFlips; // per line: the from, over and to bits of the pegs
+    std::vector<Transform> m_transforms;
+    std::vector<std::vector<int>> m_inverse; // inverse permutations of the symmetries
+    Side m_forwardSide, m_backwardSide;
+    std::size_t m_forwardSize = 0, m_backwardSize = 0;
+    bool m_met = false;
+    K m_meeting;
+    mutable std::atomic<bool> m_timeUp{false};
+    std::vector<Walk<W>> m_walks; // one per thread
+};
+
+template <int W> void Search<W>::buildMasks() {
+    for (int i = 0; i < m.holes; ++i) {
+        m_pegMask.set(i);
+        if (m.colours)
+            m_secondMask.set(m.holes + i);
+    }
+    for (const int i : m.mustLeave)
+        m_mustLeaveMask.set(i);
+    for (const int i : m.startPegs)
+        m_start.set(i);
+    for (const int i : m.startSecond)
+        if (m.colours)
+            m_start.set(m.holes + i);
+    for (const int i : m.goalPegs)
+        m_goal.set(i);
+    for (const int i : m.goalSecond)
+        m_goal.set(m.holes + i);
+    m_startPegCount = static_cast<int>(m.startPegs.size());
+    for (const Line& line : m.lines) {
+        K flip;
+        flip.set(line.from);
+        flip.set(line.over);
+        flip.set(line.to);
+        m_lineFlips.push_back(flip);
+    }
+}
+
+template <int W> void Search<W>::buildTransforms() {
+    const int bits = m.colours ? 2 * m.holes : m.holes;
+    const int bytes = (bits + 7) / 8;
+    for (const std::vector<int>& perm : m.symmetries) {
+        Transform t;
+        t.byByte.resize(bytes);
+        for (int bit = 0; bit < bits; ++bit) {
+            const int image = bit < m.holes ? perm[bit] : m.holes + perm[bit - m.holes];
+            K target;
+            target.set(image);
+            const int b = bit / 8, shift = bit % 8;
+            for (int byte = 0; byte < 256; ++byte)
+                if (byte & (1 << shift))
+                    t.byByte[b][byte] |= target;
+        }
+        m_transforms.push_back(std::move(t));
+        std::vector<int> inverse(m.holes);
+        for (int i = 0; i < m.holes; ++i)
+            inverse[perm[i]] = i;
+        m_inverse.push_back(inverse);
+    }
+}
+
+// Every move from the position: each peg's runs of jumps, stopping after any of them.
+template <int W>
+template <class Emit>
+void Search<W>::forwardMoves(const K& k, Walk<W>& walk, const Emit& emit) const {
+    Chain chain{};
+    walk.seen.reset();
+    for (int i = 0; i < m.holes && !walk.stopped; ++i) {
+        if (!k.test(i))
+            continue;
+        chain[0] = static_cast<std::uint8_t>(i);
+        forwardFrom(k, i, chain, 1, walk, emit);
+    }
+}
+
+template <int W>
+template <class Emit>
+void Search<W>::forwardFrom(const K& k, int at, Chain& chain, int length, Walk<W>& walk,
+                            const Emit& emit) const {
+    for (const std::uint16_t index : m.linesFrom[at]) {
+        const Line& line = m.lines[index];
+        if (!k.test(line.over) || k.test(line.to))
+            continue;
+        K next = k;
+        next ^= m_lineFlips[index];
+        if (m.colours) {
+            const bool second = k.test(m.holes + at);
+            next.clear(m.holes + at);
+            next.clear(m.holes + line.over);
+            if (second)
+                next.set(m.holes + line.to);
+        }
+        if (!canStillReachGoal(next) || !walk.seen.insert(next, line.to))
+            continue;
+        if (!countMove(walk))
+            return;
+        chain[length] = line.to;
+        emit(next, chain, length + 1);
+        forwardFrom(next, line.to, chain, length + 1, walk, emit);
+        if (walk.stopped)
+            return;
+    }
+}
+
+// Every move that leads to the position: a peg's run of jumps played backwards, each reversed jump
+// putting a peg (of either colour, when colours matter) back on the cell it passed over.
+template <int W>
+template <class Emit>
+void Search<W>::backwardMoves(const K& k, Walk<W>& walk, const Emit& emit) const {
+    Chain chain{};
+    walk.seen.reset();
+    for (int i = 0; i < m.holes && !walk.stopped; ++i) {
+        if (!k.test(i))
+            continue;
+        chain[0] = static_cast<std::uint8_t>(i);
+        backwardFrom(k, i, chain, 1, walk, emit);
+    }
+}
+
+template <int W>
+template <class Emit>
+void Search<W>::backwardFrom(const K& k, int at, Chain& chain, int length, Walk<W>& walk,
+                             const Emit& emit) const {
+    for (const std::uint16_t index : m.linesTo[at]) {
+        const Line& line = m.lines[index];
+        if (k.test(line.over) || k.test(line.from))
+            continue;
+        K next = k;
+        next ^= m_lineFlips[index];
+        const int colours = m.colours ? 2 : 1;
+        if (m.colours && k.test(m.holes + at)) {
+            next.clear(m.holes + at);
+            next.set(m.holes + line.from);
+        }
+        chain[length] = line.from;
+        for (int colour = 0; colour < colours; ++colour) {
+            K placed = next;
+            if (colour == 1)
+                placed.set(m.holes + line.over);
+            if (!canStillComeFromStart(placed) || !walk.seen.insert(placed, line.from))
+                continue;
+            if (!countMove(walk))
+                return;
+            emit(placed, chain, length + 1);
+            backwardFrom(placed, line.from, chain, length + 1, walk, emit);
+            if (walk.stopped)
+                return;
+        }
+    }
+}
+
+// The moves an expansion of the side would follow, judged from a few of its positions: on open
+// boards one side can have vastly more moves per position than the other.
+template <int W> double Search<W>::estimatedCost(const Side& side) {
+    constexpr std::size_t Samples = 32;
+    constexpr std::uint64_t SampleCap = 20000;
+    const std::size_t count = std::min(Samples, side.frontier.size());
+    Walk<W>& walk = m_walks[0];
+    std::uint64_t moves = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        walk.found = 0;
+        walk.cap = SampleCap;
+        walk.stopped = false;
+        movesOf(side.forward, side.frontier[k * side.frontier.size() / count], walk,
+                [](const K&, const Chain&, int) {});
+        moves += walk.found;
+    }
+    walk.cap = std::numeric_limits<std::uint64_t>::max();
+    walk.stopped = false;
+    return count == 0 ? 0.0
+                      : static_cast<double>(moves) / static_cast<double>(count) *
+                            static_cast<double>(side.frontier.size());
+}
+
+// One more level on one side, in rounds: in each, every thread follows the moves of its next
+// positions and sorts the positions they reach by the shard their hash falls into, until it has
+// gathered its share; then each thread files the new positions of its own shards, so no table is
+// ever touched by two threads at once. False when the limits ran out before the level was complete.
+template <int W> bool Search<W>::expand(Side& side, const Side& other) {
+    constexpr std::uint64_t RoundMoves = 1 << 20;
+    const int level = side.depth + 1;
+    const int bound = m_limits.knownMoves;
+    std::array<std::vector<K>, Shards> next;
+    std::vector<std::array<std::vector<K>, Shards>> buckets(m_threads);
+    std::vector<std::vector<K>> meetings(m_threads);
+    std::vector<std::size_t> cursor(m_threads);
+    for (int t = 0; t < m_threads; ++t)
+        cursor[t] = static_cast<std::size_t>(t);
+    const std::vector<K>& frontier = side.frontier;
+    const auto unfinished = [&] {
+        for (const std::size_t c : cursor)
+            if (c < frontier.size())
+                return true;
+        return false;
+    };
+    while (unfinished()) {
+        RunOnThreads(m_threads, [&](int t) {
+            auto& mine = buckets[t];
+            Walk<W>& walk = m_walks[t];
+            walk.found = 0;
+            const auto file = [&](const K& child, const Chain&, int) {
+                // Only solutions with fewer moves than the known one are sought.
+                if (side.forward && bound > 0 && level + movesStillNeeded(child) >= bound)
+                    return;
+                const K c = canonical(child);
+                mine[ShardOf(Hash(c))].push_back(c);
+            };
+            for (; cursor[t] < frontier.size() && walk.found < RoundMoves && !walk.stopped;
+                 cursor[t] += static_cast<std::size_t>(m_threads))
+                movesOf(side.forward, frontier[cursor[t]], walk, file);
+        });
+        if (m_timeUp.load())
+            return false;
+        RunOnThreads(m_threads, [&](int t) {
+            for (int s = t; s < Shards; s += m_threads) {
+                for (auto& bucket : buckets) {
+                    for (const K& c : bucket[s]) {
+                        const std::uint64_t h = Hash(c);
+                        if (!side.tables[s].insert(c, h, static_cast<std::uint8_t>(level)))
+                            continue;
+                        next[s].push_back(c);
+                        if (meetings[t].empty() && other.tables[s].find(c, h) >= 0)
+                            meetings[t].push_back(c);
+                    }
+                    bucket[s].clear();
+                }
+            }
+        });
+        std::size_t filed = 0;
+        for (const auto& table : side.tables)
+            filed += table.size();
+        (side.forward ? m_forwardSize : m_backwardSize) = filed;
+        for (const auto& found : meetings) {
+            if (!found.empty()) {
+                m_met = true;
+                m_meeting = found.front();
+                side.depth = level;
+                return true;
+            }
+        }
+        if (timeIsUp() || positions() > m_maxPositions)
+            return false;
+    }
+    std::vector<K> joined;
+    std::size_t total = 0;
+    for (const auto& part : next)
+        total += part.size();
+    joined.reserve(total);
+    for (auto& part : next) {
+        joined.insert(joined.end(), part.begin(), part.end());
+        std::vector<K>().swap(part);
+    }
+    side.frontier.swap(joined);
+    side.depth = level;
+    return true;
+}
+
+// Files the start and the goal positions; true when they already meet.
+template <int W> bool Search<W>::insertStart() {
+    m_forwardSide.forward = true;
+    m_backwardSide.forward = false;
+    const K start = canonical(m_start);
+    const std::uint64_t hs = Hash(start);
+    m_forwardSide.tables[ShardOf(hs)].insert(start, hs, 0);
+    m_forwardSide.frontier.push_back(start);
+    m_forwardSize = 1;
+    std::vector<K> goals;
+    if (m.singlePegGoal) {
+        for (int i = 0; i < m.holes; ++i) {
+            K single;
+            single.set(i);
+            goals.push_back(single);
+        }
+    } else {
+        goals.push_back(m_goal);
+    }
+    for (const K& goal : goals) {
+        const K c = canonical(goal);
+        const std::uint64_t h = Hash(c);
+        if (!m_backwardSide.tables[ShardOf(h)].insert(c, h, 0))
+            continue;
+        m_backwardSide.frontier.push_back(c);
+        ++m_backwardSize;
+        if (c == start) {
+            m_met = true;
+            m_meeting = c;
+        }
+    }
+    return m_met;
+}
+
+// The moves from the start to the meeting position (found backwards, level by level), then from
+// there to the goal, all in the frame of the meeting position; at the end the frame is turned
+// back so that the moves begin at the real start.
+template <int W> JumpList Search<W>::solutionThrough(const K& meeting) const {
+    std::vector<std::vector<std::uint8_t>> moves;
+    Walk<W> walk;
+    walk.timed = false;
+    K at = meeting;
+    for (int level = levelOf(m_forwardSide, at); level > 0; --level) {
+        bool found = false;
+        K previous;
+        std::vector<std::uint8_t> cells;
+        walk.stopped = false;
+        backwardMoves(at, walk, [&](const K& child, const Chain& chain, int length) {
+            if (levelOf(m_forwardSide, child) != level - 1)
+                return;
+            found = walk.stopped = true;
+            previous = child;
+            cells.assign(chain.rbegin() + (CellCount + 1 - length), chain.rend());
+        });
+        if (!found)
+            return {};
+        moves.insert(moves.begin(), cells);
+        at = previous;
+    }
+    const K frameStart = at;
+    at = meeting;
+    for (int level = levelOf(m_backwardSide, at); level > 0; --level) {
+        bool found = false;
+        K following;
+        std::vector<std::uint8_t> cells;
+        walk.stopped = false;
+        forwardMoves(at, walk, [&](const K& child, const Chain& chain, int length) {
+            if (levelOf(m_backwardSide, child) != level - 1)
+                return;
+            found = walk.stopped = true;
+            following = child;
+            cells.assign(chain.begin(), chain.begin() + length);
+        });
+        if (!found)
+            return {};
+        moves.push_back(cells);
+        at = following;
+    }
+    // The frame is the symmetry that carries the real start onto the start of these moves.
+    std::vector<int> back(m.holes);
+    for (int i = 0; i < m.holes; ++i)
+        back[i] = i;
+    if (!(frameStart == m_start)) {
+        for (std::size_t t = 0; t < m_transforms.size(); ++t)
+            if (m_transforms[t].apply(m_start) == frameStart)
+                back = m_inverse[t];
+    }
+    JumpList jumps;
+    for (const auto& cells : moves)
+        for (std::size_t j = 1; j < cells.size(); ++j)
+            jumps.push_back({static_cast<std::uint8_t>(m.cellOf[back[cells[j - 1]]]),
+                             static_cast<std::uint8_t>(m.cellOf[back[cells[j]]])});
+    return jumps;
+}
+
+template <int W> MinMovesResult Search<W>::run() {
+    MinMovesResult result;
+    const auto finish = [&](MinMovesOutcome outcome) {
+        result.outcome = outcome;
+        result.positions = positions();
+        result.seconds = elapsed();
+        return result;
+    };
+    bool met = insertStart();
+    while (!met) {
+        const int proved = m_forwardSide.depth + m_backwardSide.depth + 1;
+        result.lowerBound = proved;
+        // With a known solution the forward side keeps only positions that could lead to fewer moves,
+        // so running out of positions proves that no solution has fewer.
+        const bool exhausted = m_forwardSide.frontier.empty() || m_backwardSide.frontier.empty();
+        if (exhausted && m_limits.knownMoves == 0)
+            return finish(MinMovesOutcome::Unsolvable);
+        if (m_limits.knownMoves > 0 && (exhausted || proved >= m_limits.knownMoves)) {
+            result.moves = m_limits.knownMoves;
+            result.lowerBound = m_limits.knownMoves;
+            return finish(MinMovesOutcome::Proven);
+        }
+        if (timeIsUp() || positions() > m_maxPositions)
+            return finish(MinMovesOutcome::OutOfLimits);
+        const bool forward = estimatedCost(m_forwardSide) <= estimatedCost(m_backwardSide);
+        Side& side = forward ? m_forwardSide : m_backwardSide;
+        const Side& other = forward ? m_backwardSide : m_forwardSide;
+        if (!expand(side, other))
+            return finish(MinMovesOutcome::OutOfLimits);
+        met = m_met;
+    }
+    result.jumps = solutionThrough(m_meeting);
+    result.moves = CountMoves(result.jumps);
+    result.lowerBound = result.moves;
+    if (result.jumps.empty())
+        return finish(MinMovesOutcome::OutOfLimits);
+    return finish(MinMovesOutcome::Proven);
+}
+
+} // namespace
+
+MinMovesResult FindFewestMoves(const LevelRecord& record, const MinMovesLimits& limits) {
+    Model model;
+    const MinMovesOutcome possible = BuildModel(record, model);
+    if (possible != MinMovesOutcome::Proven) {
+        MinMovesResult result;
+        result.outcome = possible;
+        return result;
+    }
+    const int bits = model.colours ? 2 * model.holes : model.holes;
+    if (bits <= 64)
+        return Search<1>(model, limits).run();
+    if (bits <= 128)
+        return Search<2>(model, limits).run();
+    return Search<3>(model, limits).run();
+}

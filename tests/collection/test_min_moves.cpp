@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+#include <random>
+
+#include "BoardBuilder.h"
+#include "game/BoardSymmetry.h"
+#include "game/MinMoves.h"
+#include "game/Rules.h"
+#include "game/Solver.h"
+
+namespace {
+
+constexpr int NoWay = INT_MAX / 2;
+
+// The fewest moves over every sequence of jumps the game's own rules allow: a jump costs a move
+// unless it starts where the previous one landed; play stops at the solved position. Positions
+// already worked out are remembered with the landing cell, which decides the cost of the next jump.
+class Exhaustive {
+public:
+    explicit Exhaustive(const LevelRecord& record) : m_record(record) {}
+
+    int fewestMoves() { return from(m_record.StartCells, -1); }
+
+private:
+    int from(const Position& position, int landing) {
+        if (IsSolved(position, m_record))
+            return 0;
+        const auto key = std::make_pair(position, landing);
+        const auto known = m_memo.find(key);
+        if (known != m_memo.end())
+            return known->second;
+        int best = NoWay;
+        for (int from = 0; from < CellCount; ++from) {
+            if (!IsOnBoard(m_record, from) || !HoldsPeg(position[from]))
+                continue;
+            for (int to = 0; to < CellCount; ++to) {
+                const JumpCheck check = IsLegalJump(position, m_record, from, to);
+                if (!check.legal)
+                    continue;
+                Position next = position;
+                ApplyJump(next, from, check.jumpedOver, to, position[from]);
+                best = std::min(best, (from == landing ? 0 : 1) + this->from(next, to));
+            }
+        }
+        m_memo[key] = best;
+        return best;
+    }
+
+    const LevelRecord& m_record;
+    std::map<std::pair<Position, int>, int> m_memo;
+};
+
+enum class Kind { Square, Diagonal, Hexagon };
+
+// A board of size 5 of the given kind with `pegs` pegs at random places (a quarter of them of the
+// second colour), and either no target (one peg anywhere) or a target reached by random jumps.
+LevelRecord RandomBoard(std::mt19937& random, Kind kind, int pegs, bool withTarget) {
+    LevelRecord r;
+    ClearRecord(r);
+    r.Size = 5;
+    r.Shape = kind == Kind::Hexagon ? ShapeHexagon : ShapeSquare;
+    r.Diagonal = kind == Kind::Diagonal ? 1 : 0;
+    std::vector<int> holes;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        if (!IsOnBoard(r, cell))
+            continue;
+        r.StartCells[cell] = EmptyHole;
+        holes.push_back(cell);
+    }
+    std::shuffle(holes.begin(), holes.end(), random);
+    if (withTarget || random() % 2 == 0) {
+        for (int k = 0; k < pegs; ++k)
+            r.StartCells[holes[k]] = random() % 4 == 0 ? SecondColourPeg : FirstColourPeg;
+    } else {
+        // Jumps played backwards from a single peg: a board that surely can be solved.
+        r.StartCells[holes[0]] = FirstColourPeg;
+        for (int attempt = 0; attempt < 2000 && CountPegs(r.StartCells, r) < pegs; ++attempt) {
+            const int from = holes[random() % holes.size()], to = holes[random() % holes.size()];
+            const int direction = FindDirection(r.Shape, from, to);
+            if (direction == NoDirection || (r.Shape == ShapeSquare && direction % 2 == 1 && !r.Diagonal))
+                continue;
+            const int over = JumpedOverCell(r.Shape, from, direction);
+            if (HoldsPeg(r.StartCells[to]) && r.StartCells[from] == EmptyHole &&
+                r.StartCells[over] == EmptyHole) {
+                r.StartCells[to] = EmptyHole;
+                r.StartCells[from] = FirstColourPeg;
+                r.StartCells[over] = random() % 4 == 0 ? SecondColourPeg : FirstColourPeg;
+            }
+        }
+    }
+    for (int cell = 0; cell < CellCount; ++cell)
+        r.TargetCells[cell] = r.StartCells[cell] == NoHole ? NoHole : EmptyHole;
+    if (withTarget) {
+        Position played = r.StartCells;
+        const int jumps = 1 + static_cast<int>(random() % 8);
+        for (int j = 0; j < jumps; ++j) {
+            for (int attempt = 0; attempt < 400; ++attempt) {
+                const int from = static_cast<int>(random() % CellCount),
+                          to = static_cast<int>(random() % CellCount);
+                if (!IsOnBoard(r, from) || !HoldsPeg(played[from]))
+                    continue;
+                const JumpCheck check = IsLegalJump(played, r, from, to);
+                if (check.legal) {
+                    ApplyJump(played, from, check.jumpedOver, to, played[from]);
+                    break;
+                }
+            }
+        }
+        r.TargetCells = played;
+        if (CountPegs(played, r) == 0 || played == r.StartCells)
+            r.TargetCells[holes.back()] = FirstColourPeg; // still a target; mostly out of reach
+    }
+    return r;
+}
+
+MinMovesLimits Limits(int threads, int knownMoves = 0) {
+    MinMovesLimits limits;
+    limits.seconds = 60.0;
+    limits.threads = threads;
+    limits.knownMoves = knownMoves;
+    return limits;
+}
+
+// The proof's answer against the exhaustive one; a solution it returns must replay with the rules.
+void ExpectAgrees(const LevelRecord& board, int expected, int threads, const std::string& what) {
+    SCOPED_TRACE(what);
+    if (IsSolved(board.StartCells, board))
+        return;
+    const MinMovesResult result = FindFewestMoves(board, Limits(threads));
+    if (expected == NoWay) {
+        EXPECT_EQ(result.outcome, MinMovesOutcome::Unsolvable);
+        return;
+    }
+    ASSERT_EQ(result.outcome, MinMovesOutcome::Proven);
+    EXPECT_EQ(result.moves, expected);
+    EXPECT_EQ(result.lowerBound, expected);
+    const ReplayResult replay = ReplaySolution(board, result.jumps);
+    EXPECT_TRUE(replay.solved) << replay.problem;
+    EXPECT_EQ(replay.moves, expected);
+
+    // Told of a solution one move longer, it finds the shorter one; told of the shortest, it proves it.
+    const MinMovesResult longer = FindFewestMoves(board, Limits(threads, expected + 1));
+    ASSERT_EQ(longer.outcome, MinMovesOutcome::Proven);
+    EXPECT_EQ(longer.moves, expected);
+    EXPECT_EQ(ReplaySolution(board, longer.jumps).moves, expected);
+    const MinMovesResult exact = FindFewestMoves(board, Limits(threads, expected));
+    ASSERT_EQ(exact.outcome, MinMovesOutcome::Proven);
+    EXPECT_EQ(exact.moves, expected);
+}
+
+void CompareOnRandomBoards(Kind kind, bool withTarget, unsigned seed) {
+    std::mt19937 random(seed);
+    int solvable = 0, unsolvable = 0;
+    for (int trial = 0; trial < 24; ++trial) {
+        const int pegs = 4 + trial % 9; // 4 to 12 pegs
+        const LevelRecord board = RandomBoard(random, kind, pegs, withTarget);
+        const int expected = Exhaustive(board).fewestMoves();
+        ExpectAgrees(board, expected, 1 + trial % 2, "trial " + std::to_string(trial));
+        (expected == NoWay ? unsolvable : solvable) += 1;
+    }
+    // Both answers must have been put to the test.
+    EXPECT_GE(solvable, 3);
+    EXPECT_GE(unsolvable, 1);
+}
+
+LevelRecord FifteenHoleTriangle() {
+    return MakeBoard(5, ShapeHexagon, false, {"xxxxx", "xxxx", ".xxx.", ".xx.", "..x.."});
+}
+
+} // namespace
+
+TEST(FewestMoves, AgreesWithTheExhaustiveSearchOnSquareBoards) {
+    CompareOnRandomBoards(Kind::Square, false, 101);
+    CompareOnRandomBoards(Kind::Square, true, 102);
+}
+
+TEST(FewestMoves, AgreesWithTheExhaustiveSearchOnDiagonalBoards) {
+    CompareOnRandomBoards(Kind::Diagonal, false, 201);
+    CompareOnRandomBoards(Kind::Diagonal, true, 202);
+}
+
+TEST(FewestMoves, AgreesWithTheExhaustiveSearchOnHexagonalBoards) {
+    CompareOnRandomBoards(Kind::Hexagon, false, 301);
+    CompareOnRandomBoards(Kind::Hexagon, true, 302);
+}
+
+TEST(FewestMoves, CountsARunOfJumpsByOnePegAsOneMove) {
+    // The left peg clears the row in one move of three jumps.
+    const LevelRecord board = MakeBoard(9, ShapeSquare, false, {"ooooooooo", "oxxoxoxoo", "ooooooooo"});
+    const MinMovesResult result = FindFewestMoves(board, Limits(2));
+    ASSERT_EQ(result.outcome, MinMovesOutcome::Proven);
+    EXPECT_EQ(result.moves, 1);
+    EXPECT_EQ(result.jumps.size(), 3u);
+}
+
+TEST(FewestMoves, KeepsColoursApartInTheTarget) {
+    // A row o x * o: x over * lands an x on the right, * over x lands a * on the left.
+    const std::vector<std::string> start{"oooo.", "ox*o.", "oooo.", "ooooo", "ooooo"};
+    const LevelRecord left =
+        MakeBoard(5, ShapeSquare, false, start, {"oooo.", "*ooo.", "oooo.", "ooooo", "ooooo"});
+    const MinMovesResult result = FindFewestMoves(left, Limits(1));
+    ASSERT_EQ(result.outcome, MinMovesOutcome::Proven);
+    EXPECT_EQ(result.jumps, (JumpList{{11, 9}}));
+
+    const LevelRecord right =
+        MakeBoard(5, ShapeSquare, false, start, {"oooo.", "ooo*.", "oooo.", "ooooo", "ooooo"});
+    EXPECT_EQ(FindFewestMoves(right, Limits(1)).outcome, MinMovesOutcome::Unsolvable);
+
+    LevelRecord odd = left;
+    odd.StartCells[10] = 9;
+    EXPECT_EQ(FindFewestMoves(odd, Limits(1)).outcome, MinMovesOutcome::Unsupported);
+}
+
+TEST(FewestMoves, TheTriangleFromACornerBackToItNeedsTenMoves) {
+    LevelRecord triangle = FifteenHoleTriangle();
+    triangle.StartCells[0] = EmptyHole;
+    triangle.TargetCells[0] = FirstColourPeg;
+    const MinMovesResult result = FindFewestMoves(triangle, Limits(2));
+    ASSERT_EQ(result.outcome, MinMovesOutcome::Proven);
+    EXPECT_EQ(result.moves, 10);
+    const ReplayResult replay = ReplaySolution(triangle, result.jumps);
+    EXPECT_TRUE(replay.solved) << replay.problem;
+    EXPECT_EQ(replay.moves, 10);
+}
+
+TEST(FewestMoves, RunningOutOfRoomStillProvesALowerBound) {
+    const LevelRecord cross = EnglishCross();
+    MinMovesLimits limits = Limits(2);
+    limits.maxPositions = 2000;
+    const MinMovesResult result = FindFewestMoves(cross, limits);
+    EXPECT_EQ(result.outcome, MinMovesOutcome::OutOfLimits);
+    EXPECT_GE(result.lowerBound, 3);
+    EXPECT_LE(result.lowerBound, 18); // the central game is known to be solvable in 18 moves
+    EXPECT_TRUE(result.jumps.empty());
+}
+
+TEST(FewestMoves, SolverReportsTheProvenMinimumAndNeverLosesAKnownSolution) {
+    LevelRecord triangle = FifteenHoleTriangle();
+    triangle.StartCells[0] = EmptyHole;
+    triangle.TargetCells[0] = FirstColourPeg;
+    SolverLimits limits;
+    limits.seconds = 30.0;
+    const SolveResult result = SolveBoard(triangle, limits);
+    ASSERT_EQ(result.status, SolveStatus::Solved);
+    EXPECT_TRUE(result.fewestMovesProven);
+    EXPECT_EQ(result.moves, 10);
+    EXPECT_EQ(result.movesLowerBound, 10);
+    EXPECT_TRUE(ReplaySolution(triangle, result.jumps).solved);
+
+    // Started from a known solution, the solver returns it or a shorter one, never a longer one.
+    limits.knownSolution = result.jumps;
+    limits.maxNodes = 50;
+    const SolveResult again = SolveBoard(triangle, limits);
+    ASSERT_EQ(again.status, SolveStatus::Solved);
+    EXPECT_LE(again.moves, 10);
+    EXPECT_LE(again.movesLowerBound, again.moves);
+}
+
+TEST(BoardSymmetries, FindsTheSymmetriesOfEachShape) {
+    EXPECT_EQ(BoardSymmetries(EnglishCross(), false).size(), 7u);
+    const LevelRecord bar = MakeBoard(5, ShapeSquare, false, {"xxx..", "xxx..", ".....", ".....", "....."});
+    EXPECT_EQ(BoardSymmetries(bar, false).size(), 3u);
+    // The triangle turns about a point between three cells; a peg in one corner leaves one mirror.
+    LevelRecord triangle = FifteenHoleTriangle();
+    EXPECT_EQ(BoardSymmetries(triangle, false).size(), 5u);
+    triangle.TargetCells[0] = FirstColourPeg;
+    EXPECT_EQ(BoardSymmetries(triangle, true).size(), 1u);
+    const LevelRecord hexagon =
+        MakeBoard(5, ShapeHexagon, false, {".xxx.", "xxxx", "xxxxx", "xxxx", ".xxx."});
+    EXPECT_EQ(BoardSymmetries(hexagon, false).size(), 11u);
+}
