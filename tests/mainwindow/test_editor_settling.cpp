@@ -425,3 +425,46 @@ TEST_F(GameFixture, MovingABoardUpAndDownFollowsItAndSettlesItsEditsOnTheWay) {
     EXPECT_EQ(form->box()->image(), freshBoard(*form));
     EXPECT_TRUE(script.finished());
 }
+
+// A collection file of random bytes: every board selected, its pegs dragged toward every cell two
+// steps away, its stored solution stepped through, all on the screen without harm.
+TEST_F(GameFixture, ACollectionOfHostileRecordsIsPlayedBoardByBoard) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 255);
+    constexpr int Boards = 4;
+    QByteArray hostile(static_cast<int>(RecordBytes) * Boards, 0);
+    for (char& value : hostile)
+        value = static_cast<char>(byte(random));
+    writeFile(programPath() + "vorn.dat", hostile);
+    writeSettings(QStringLiteral("[Tolvar Pegs 1]\ntongue=0\nlevel=3\n"));
+    ModalScript script;
+    script.otherwise(ModalScript::agree());
+    auto form = startGame();
+    const Session& session = form->session();
+    ASSERT_EQ(session.collection().count(), Boards);
+    EXPECT_EQ(session.collection().currentNumber(), 3);
+    const auto drawnAt = [&](int cell) {
+        return PlaceOf(session.currentRecord(), cell).bigField().center();
+    };
+    for (int board = 1; board <= Boards; ++board) {
+        form->levelscroll()->setValue(board);
+        ASSERT_EQ(session.collection().currentNumber(), board);
+        EXPECT_EQ(form->box()->image(), freshBoard(*form)) << board;
+        for (int from = 0; from < CellCount; ++from) {
+            for (const int step : {2, -2, 18, -18, 20, -20, 16, -16}) {
+                const int to = from + step;
+                if (to >= 0 && to < CellCount && HoldsPeg(session.play().Cells[from]) &&
+                    (session.mode() == ModeReady || session.mode() == ModePlaying))
+                    drag(*form, drawnAt(from), {drawnAt(to)}, drawnAt(to));
+            }
+        }
+        EXPECT_LE(session.play().JumpCount, HistoryJumps);
+        EXPECT_EQ(form->box()->image(), freshBoard(*form)) << board;
+        clickWidget(form->RestartBtn());
+        for (int step = 0; step <= HistoryJumps && form->StepBtn()->isEnabled(); ++step)
+            clickWidget(form->StepBtn());
+        EXPECT_FALSE(form->StepBtn()->isEnabled()) << board;
+        EXPECT_EQ(form->box()->image(), freshBoard(*form)) << board;
+        clickWidget(form->RestartBtn());
+    }
+}
