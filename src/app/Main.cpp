@@ -73,6 +73,20 @@ QString inLanguage(const Bilingual& pair, int language) {
     return toQString(pair.in(language));
 }
 
+// Whether any part of a window of `size` placed at `topLeft` would lie on some screen. Computed in 64
+// bits: a place read from a damaged settings file may be anywhere in the range of int.
+bool OnSomeScreen(QPoint topLeft, QSize size) {
+    const qint64 left = topLeft.x();
+    const qint64 top = topLeft.y();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        if (left < area.x() + qint64{area.width()} && left + size.width() > area.x() &&
+            top < area.y() + qint64{area.height()} && top + size.height() > area.y())
+            return true;
+    }
+    return false;
+}
+
 // The next design of one colour, skipping the design the other colour has.
 int nextDesign(int design, int other) {
     design = (design + 1) % board_layout::DesignCount;
@@ -241,7 +255,10 @@ void TMainForm::FormActivate() {
     m_session.setLanguage(m_settings.read(SettingKey::Tongue));
     setWindowTitle(StartCaption);
     setFixedSize(ClientWidth, ClientHeight);
-    move(m_settings.read(SettingKey::Left), m_settings.read(SettingKey::Top));
+    // A stored place off every screen would hide the window: it then stays where it was shown.
+    const QPoint stored(m_settings.read(SettingKey::Left), m_settings.read(SettingKey::Top));
+    if (OnSomeScreen(stored, frameGeometry().size()))
+        move(stored);
     m_soundBtn->setDown(m_settings.readFlag(SettingKey::Sound));
     m_session.setDesigns(m_settings.read(SettingKey::Fig1), m_settings.read(SettingKey::Fig2));
     m_session.setBackground(m_settings.read(SettingKey::Back));
@@ -408,8 +425,9 @@ void TMainForm::BackShapeMouseDown() {
 
 void TMainForm::editorActivated() {
     const QPoint fallback = DefaultEditorPosition(frameGeometry());
-    m_editDlg->move(m_settings.read(SettingKey::Eleft, fallback.x()),
-                    m_settings.read(SettingKey::Etop, fallback.y()));
+    const QPoint stored(m_settings.read(SettingKey::Eleft, fallback.x()),
+                        m_settings.read(SettingKey::Etop, fallback.y()));
+    m_editDlg->move(OnSomeScreen(stored, m_editDlg->frameGeometry().size()) ? stored : fallback);
 }
 
 void TMainForm::editorDeactivated(QPoint topLeft) {
