@@ -293,6 +293,11 @@ bool GameFixture::displayShows(const TMainForm& form, int x, int sourceX, int wi
     return true;
 }
 
+bool GameFixture::displayShowsColumns(const TMainForm& form, int first, int second, int third) {
+    return displayShows(form, 0, first, 11) && displayShows(form, 12, second, 11) &&
+           displayShows(form, 24, third, 11);
+}
+
 // --- File lists
 
 namespace file_list {

@@ -90,6 +90,8 @@ protected:
     static QImage freshBoard(const TMainForm& form);
     // Whether the `width` columns of the status display at x show the numbs columns at sourceX.
     static bool displayShows(const TMainForm& form, int x, int sourceX, int width);
+    // Whether the counter's three places show the numbs columns (11 wide) at these source columns.
+    static bool displayShowsColumns(const TMainForm& form, int first, int second, int third);
 
     // Board 1 with its solution stored: 0 over 1 to 2, then 3 over 2 to 1.
     static LevelRecord solvedBoardOne();

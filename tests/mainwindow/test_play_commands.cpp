@@ -33,3 +33,48 @@ TEST_F(GameFixture, UndoTakesTheJumpBackOnTheScreenAndTheSelectorAsksBeforeGivin
     EXPECT_EQ(script.seen(), (QStringList{"TYesNoDialog 3", "TYesNoDialog 3"}));
     EXPECT_EQ(form->box()->image(), freshBoard(*form));
 }
+
+namespace {
+
+// A 9 x 9 board whose rows are "PPoPPoPPo": 27 jumps by 27 different pegs, one move each, with a
+// stored solution of `par` moves (only its length matters here).
+LevelRecord rowsOfPairs(int par) {
+    LevelRecord record;
+    MakeNewBoard(record);
+    record.Size = 9;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        record.StartCells[cell] = cell % 3 == 2 ? EmptyHole : FirstColourPeg;
+        record.TargetCells[cell] = EmptyHole;
+    }
+    record.SolutionFrom[0] = 0;
+    record.SolutionTo[0] = 2;
+    record.SolutionMoves = static_cast<std::uint8_t>(par);
+    return record;
+}
+
+constexpr int Blank = 110;
+constexpr int Minus = 150;
+
+} // namespace
+
+TEST_F(GameFixture, TheCounterShowsMovesLeftAndMovesBeyondThePar) {
+    writeCollection({rowsOfPairs(7), rowsOfPairs(12), rowsOfPairs(1)});
+    auto form = startEnglishGame();
+    EXPECT_TRUE(displayShowsColumns(*form, Blank, Blank, 77)) << "7";
+    form->levelscroll()->setValue(2);
+    EXPECT_TRUE(displayShowsColumns(*form, Blank, 11, 22)) << "12";
+    form->levelscroll()->setValue(3);
+    const LevelRecord record = rowsOfPairs(1);
+    const auto jumpInTriple = [&](int triple) {
+        const int from = 3 * triple;
+        drag(*form, cellCentre(record, from), {}, cellCentre(record, from + 2));
+    };
+    for (int triple = 0; triple < 4; ++triple)
+        jumpInTriple(triple);
+    ASSERT_EQ(form->session().play().MoveCount, 4);
+    EXPECT_TRUE(displayShowsColumns(*form, Blank, Minus, 33)) << "-3";
+    for (int triple = 4; triple < 13; ++triple)
+        jumpInTriple(triple);
+    ASSERT_EQ(form->session().play().MoveCount, 13);
+    EXPECT_TRUE(displayShowsColumns(*form, Minus, 11, 22)) << "-12";
+}
