@@ -178,9 +178,10 @@ TEST(MessageWindows, BackgroundAndFigureOfTheCodeFromTheAtlas) {
     MainWindow main;
     TYesNoDialog question(testAtlas(), &main.window);
     TOKDialog notice(testAtlas(), &main.window);
-    // Question 0 and notice 0 share figure 2; notice 5 shows figure 4; question 2 figure 1.
-    const auto checkFigure = [&](TMessageWindow& window, TGradButton* close, int code, int figure) {
-        whenModal([&](QWidget*) {
+    // Question 0 and notice 0 share figure 2; notice 5 shows figure 4; question 2 figure 1. The check
+    // runs after checkFigure has returned, so it keeps copies of the arguments.
+    const auto checkFigure = [](TMessageWindow& window, TGradButton* close, int code, int figure) {
+        whenModal([&window, close, code, figure](QWidget*) {
             const QImage image = grabbed(&window);
             EXPECT_EQ(QColor(image.pixel(5, 5)), Background);
             EXPECT_EQ(QColor(image.pixel(20 + 30, 25 + 49)), figureColour(figure)) << "code " << code;
