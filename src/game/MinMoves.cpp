@@ -150,7 +150,13 @@ template <int W> struct Key {
             w[k] |= o.w[k];
         return *this;
     }
-    friend bool operator==(const Key& a, const Key& b) { return a.w == b.w; }
+    // Word by word: comparing the arrays whole would call memcmp.
+    friend bool operator==(const Key& a, const Key& b) {
+        bool same = true;
+        for (int k = 0; k < W; ++k)
+            same = same && a.w[k] == b.w[k];
+        return same;
+    }
     friend bool operator<(const Key& a, const Key& b) {
         for (int k = W - 1; k >= 0; --k)
             if (a.w[k] != b.w[k])
