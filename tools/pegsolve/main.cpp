@@ -266,6 +266,9 @@ int main(int argc, char** argv) {
         record = LevelRecord::fromBytes(fileBytes.data());
     }
 
+    // A stored solution is the best known so far: only fewer moves are looked for.
+    if (!options.first)
+        limits.knownSolution = StoredSolution(record);
     const SolveResult result = SolveBoard(record, limits);
     std::cout << "searched " << result.nodes << " positions in " << result.seconds << " s\n";
     switch (result.status) {
