@@ -28,7 +28,8 @@ struct Model {
     std::vector<int> cellOf; // compact index -> cell
     std::vector<Line> lines;
     std::vector<std::vector<std::uint16_t>> linesFrom, linesTo;
-    std::vector<int> mustLeave; // holes no line passes over, whose peg must leave (not a target peg)
+    std::vector<int> unpassable; // holes no line passes over: a peg there leaves only by its own jump
+    std::vector<int> mustLeave;  // those of them that hold no target peg
     std::vector<int> startPegs, startSecond, goalPegs, goalSecond;
     int startFirstCount = 0, startSecondCount = 0, goalFirstCount = 0, goalSecondCount = 0;
     std::vector<std::vector<int>> symmetries; // compact permutations, without the identity
@@ -106,9 +107,13 @@ MinMovesOutcome BuildModel(const LevelRecord& record, Model& m) {
             m.linesTo[indexOf[to]].push_back(index);
         }
     }
-    for (int i = 0; i < m.holes; ++i)
-        if (!passedOver[i] && std::find(m.goalPegs.begin(), m.goalPegs.end(), i) == m.goalPegs.end())
+    for (int i = 0; i < m.holes; ++i) {
+        if (passedOver[i])
+            continue;
+        m.unpassable.push_back(i);
+        if (std::find(m.goalPegs.begin(), m.goalPegs.end(), i) == m.goalPegs.end())
             m.mustLeave.push_back(i);
+    }
 
     for (const CellImage& image : BoardSymmetries(record, !m.singlePegGoal)) {
         std::vector<int> perm(m.holes);
@@ -350,6 +355,13 @@ public:
         m_walks.resize(m_threads);
         buildMasks();
         buildTransforms();
+        K unpassable;
+        for (const int i : m.unpassable)
+            if (m_start.test(i))
+                unpassable.set(i);
+        m_startUnpassable.push_back(unpassable);
+        for (const Transform& t : m_transforms)
+            m_startUnpassable.push_back(t.apply(unpassable));
     }
 
     MinMovesResult run();
@@ -422,6 +434,19 @@ private:
         const int stuck = k.countIn(m_mustLeaveMask) - (m.singlePegGoal ? 1 : 0);
         return std::max(1, stuck);
     }
+    // Moves needed to reach a position from the start, by the same argument: each start peg on such
+    // a hole that the position has emptied has made a jump of its own. The position stands for all
+    // its images, and the start need not be symmetric, so the fewest over the start's images counts.
+    int movesAlreadyNeeded(const K& k) const {
+        int fewest = std::numeric_limits<int>::max();
+        for (const K& start : m_startUnpassable) {
+            K left = start;
+            for (int w = 0; w < W; ++w)
+                left.w[w] &= ~k.w[w];
+            fewest = std::min(fewest, left.countIn(m_pegMask));
+        }
+        return fewest;
+    }
 
     template <class Emit> void forwardMoves(const K& k, Walk<W>& walk, const Emit& emit) const;
     template <class Emit>
@@ -465,6 +490,7 @@ private:
     int m_threads = 1;
     std::size_t m_maxPositions = 0;
     K m_pegMask, m_secondMask, m_mustLeaveMask, m_start, m_goal;
+    std::vector<K> m_startUnpassable; // the start's pegs on unpassable holes, in each of its images
     int m_startPegCount = 0;
     std::vector<K> m_lineFlips; // per line: the from, over and to bits of the pegs
     std::vector<Transform> m_transforms;
@@ -485,6 +511,7 @@ template <int W> void Search<W>::buildMasks() {
     }
     for (const int i : m.mustLeave)
         m_mustLeaveMask.set(i);
+
     for (const int i : m.startPegs)
         m_start.set(i);
     for (const int i : m.startSecond)
@@ -668,7 +695,8 @@ template <int W> bool Search<W>::expand(Side& side, const Side& other) {
             walk.found = 0;
             const auto file = [&](const K& child, const Chain&, int) {
                 // Only solutions with fewer moves than the known one are sought.
-                if (side.forward && bound > 0 && level + movesStillNeeded(child) >= bound)
+                if (bound > 0 &&
+                    level + (side.forward ? movesStillNeeded(child) : movesAlreadyNeeded(child)) >= bound)
                     return;
                 const K c = canonical(child);
                 mine[ShardOf(Hash(c))].push_back(c);
@@ -830,8 +858,8 @@ template <int W> MinMovesResult Search<W>::run() {
     while (!met) {
         const int proved = m_forwardSide.depth + m_backwardSide.depth + 1;
         result.lowerBound = proved;
-        // With a known solution the forward side keeps only positions that could lead to fewer moves,
-        // so running out of positions proves that no solution has fewer.
+        // With a known solution both sides keep only positions that could lie on a solution with fewer
+        // moves, so running out of positions proves that no solution has fewer.
         const bool exhausted = m_forwardSide.frontier.empty() || m_backwardSide.frontier.empty();
         if (exhausted && m_limits.knownMoves == 0)
             return finish(MinMovesOutcome::Unsolvable);

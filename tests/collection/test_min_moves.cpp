@@ -196,6 +196,29 @@ TEST(FewestMoves, AgreesWithTheExhaustiveSearchOnHexagonalBoardsWithTargets) {
     CompareOnRandomBoards(Kind::Hexagon, true, 302, 11);
 }
 
+TEST(FewestMoves, ABoundFromTheStartHoldsForEveryImageOfAPosition) {
+    // Solvable lopsided starts with pegs in the corners, which nothing can jump over, on a board
+    // with eight symmetries. Told of a solution one move too long, the search must still find the
+    // shortest, whichever image of a position it meets.
+    std::mt19937 random(404);
+    int tried = 0;
+    for (int attempt = 0; attempt < 400 && tried < 20; ++attempt) {
+        const LevelRecord board = RandomBoard(random, Kind::Square, 6 + attempt % 5, false);
+        const int corners = HoldsPeg(board.StartCells[0]) + HoldsPeg(board.StartCells[4]) +
+                            HoldsPeg(board.StartCells[36]) + HoldsPeg(board.StartCells[40]);
+        if (corners == 0)
+            continue;
+        const int expected = Exhaustive(board).fewestMoves();
+        if (expected == NoWay || expected == 0)
+            continue;
+        ++tried;
+        const MinMovesResult result = FindFewestMoves(board, Limits(1, expected + 1));
+        ASSERT_EQ(result.outcome, MinMovesOutcome::Proven) << "attempt " << attempt;
+        EXPECT_EQ(result.moves, expected) << "attempt " << attempt;
+    }
+    EXPECT_EQ(tried, 20);
+}
+
 TEST(FewestMoves, CountsARunOfJumpsByOnePegAsOneMove) {
     // The left peg clears the row in one move of three jumps.
     const LevelRecord board = MakeBoard(9, ShapeSquare, false, {"ooooooooo", "oxxoxoxoo", "ooooooooo"});
