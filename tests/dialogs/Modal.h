@@ -1,5 +1,7 @@
 // Answers a modal window from inside its own event loop: the action runs once the window is the
-// active modal widget, and a window that never appears fails the test instead of hanging it.
+// active modal widget and has been activated (keyboard focus follows activation, which may come a
+// little after showing on a busy machine); a window that never appears fails the test instead of
+// hanging it.
 #pragma once
 
 #include <QApplication>
@@ -14,7 +16,8 @@ namespace modal {
 
 inline void WhenShown(const QDialog* expected, std::function<void()> action, int triesLeft = 500) {
     QTimer::singleShot(1, [expected, action, triesLeft] {
-        if (QApplication::activeModalWidget() == expected && expected->isVisible()) {
+        if (QApplication::activeModalWidget() == expected && expected->isVisible() &&
+            expected->isActiveWindow()) {
             action();
             return;
         }
