@@ -6,17 +6,6 @@
 
 namespace {
 
-// Cube coordinates of the hexagonal grid, whose odd rows lie half a cell to the right.
-struct Cube {
-    int x, y, z;
-};
-
-Cube ToCube(int cell) {
-    const int row = cell / GridWidth, col = cell % GridWidth;
-    const int x = col - (row - (row & 1)) / 2;
-    return {x, row, -x - row};
-}
-
 int FromCube(const Cube& c) {
     const int row = c.y;
     const int col = c.x + (row - (row & 1)) / 2;
@@ -102,6 +91,12 @@ void HexagonSymmetries(const LevelRecord& record, const std::vector<int>& holes,
 }
 
 } // namespace
+
+Cube ToCube(int cell) {
+    const int row = cell / GridWidth, col = cell % GridWidth;
+    const int x = col - (row - (row & 1)) / 2;
+    return {x, row, -x - row};
+}
 
 bool IsBoardHole(const LevelRecord& record, int cell) {
     return cell != NoCell && IsOnBoard(record, cell) && record.StartCells[cell] != NoHole;

@@ -10,6 +10,13 @@
 // Entry c is the cell that cell c is carried to; only the board's holes are meaningful.
 using CellImage = std::array<int, CellCount>;
 
+// Cube coordinates of a cell of the hexagonal grid, whose odd rows lie half a cell to the right:
+// x + y + z = 0, and each of the six directions changes two of them by one.
+struct Cube {
+    int x, y, z;
+};
+Cube ToCube(int cell);
+
 // Whether the cell is an on-board hole (any code but 0 in the start position).
 bool IsBoardHole(const LevelRecord& record, int cell);
 

@@ -202,17 +202,6 @@ private:
     std::vector<Transform> m_transforms; // without the identity
 };
 
-// Cube coordinates of the hexagonal grid, whose odd rows lie half a cell to the right.
-struct Cube {
-    int x, y, z;
-};
-
-Cube ToCube(int cell) {
-    const int row = cell / GridWidth, col = cell % GridWidth;
-    const int x = col - (row - (row & 1)) / 2;
-    return {x, row, -x - row};
-}
-
 void Symmetries::build(const LevelRecord& record, bool goalMatters) {
     for (const CellImage& image : BoardSymmetries(record, goalMatters)) {
         Transform t;
