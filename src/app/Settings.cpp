@@ -52,10 +52,10 @@ bool replaceFile(const std::string& path, const std::string& contents) {
     return file.created() && file.write(contents.data(), contents.size()) && file.commit();
 }
 
-int normalised(const SettingSpec& spec, int value) {
-    switch (spec.normalise) {
+int normalised(const SettingSpec& entry, int value) {
+    switch (entry.normalise) {
     case Normalise::Remainder:
-        return ((value % spec.modulus) + spec.modulus) % spec.modulus;
+        return ((value % entry.modulus) + entry.modulus) % entry.modulus;
     case Normalise::AtLeastOne:
         return value < 1 ? 1 : value;
     case Normalise::None:
@@ -67,9 +67,9 @@ int normalised(const SettingSpec& spec, int value) {
 } // namespace
 
 const SettingSpec& SpecOf(SettingKey key) {
-    for (const SettingSpec& spec : SettingTable)
-        if (spec.key == key)
-            return spec;
+    for (const SettingSpec& entry : SettingTable)
+        if (entry.key == key)
+            return entry;
     return SettingTable.front();
 }
 
@@ -117,12 +117,12 @@ int Settings::read(SettingKey key) const {
 }
 
 int Settings::read(SettingKey key, int fallback) const {
-    const SettingSpec& spec = SpecOf(key);
+    const SettingSpec& entry = SpecOf(key);
     Ini ini;
     loadIni(ini, m_path);
-    const char* stored = ini.GetValue(SettingsSection, spec.name, nullptr);
+    const char* stored = ini.GetValue(SettingsSection, entry.name, nullptr);
     const std::optional<int> value = stored ? ParseSettingInteger(stored) : std::nullopt;
-    return normalised(spec, value.value_or(fallback));
+    return normalised(entry, value.value_or(fallback));
 }
 
 bool Settings::write(const std::vector<std::pair<SettingKey, int>>& values) const {

@@ -194,7 +194,7 @@ TEST(StyleSpeedButton, FlatUntilThePointerIsOver) {
     EXPECT_EQ(frame.innerLowerRight, face);
     EXPECT_EQ(frame.outerLowerRight, dark);
 
-    // The lines end where the specification of their three points says.
+    // Each line ends exactly at the three points that describe it.
     const QImage image = grabbed(*button);
     EXPECT_EQ(QColor(image.pixel(0, 0)), light);
     EXPECT_EQ(QColor(image.pixel(22, 0)), light);
