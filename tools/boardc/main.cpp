@@ -3,7 +3,10 @@
 // them into a source file.
 //
 //   boardc -o vorn.dat FILE.txt...
-//   boardc --solve FILE.txt [--seconds N] [--all]
+//   boardc --solve FILE.txt [--seconds N] [--all] [--only NAME]
+//
+// --all looks again for fewer moves on boards whose stored solution is good; --only limits the
+// search to the board with that English name. A stored solution is only ever replaced by a shorter one.
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +34,7 @@ bool ReadText(const std::string& path, std::string& text) {
 
 int Usage() {
     std::cerr << "usage: boardc -o OUT.dat FILE.txt...\n"
-                 "       boardc --solve FILE.txt [--seconds N] [--all]\n";
+                 "       boardc --solve FILE.txt [--seconds N] [--all] [--only NAME]\n";
     return 2;
 }
 
@@ -74,7 +77,7 @@ int Compile(const std::string& output, const std::vector<std::string>& inputs) {
     return 0;
 }
 
-int Solve(const std::string& input, double seconds, bool all) {
+int Solve(const std::string& input, double seconds, bool all, const std::string& only) {
     std::string text;
     if (!ReadText(input, text)) {
         std::cerr << "boardc: " << input << " cannot be read\n";
@@ -89,7 +92,7 @@ int Solve(const std::string& input, double seconds, bool all) {
     int failures = 0;
     for (const BoardSource& board : parsed.boards) {
         const bool storedIsGood = board.hasSolution && ReplaySolution(board.record, board.solution).solved;
-        if (storedIsGood && !all)
+        if ((storedIsGood && !all) || (!only.empty() && board.nameEn != only))
             continue;
         SolverLimits limits;
         limits.seconds = seconds;
@@ -137,15 +140,18 @@ int main(int argc, char** argv) {
     if (args.size() >= 2 && args[0] == "--solve") {
         double seconds = 20.0;
         bool all = false;
+        std::string only;
         for (std::size_t i = 2; i < args.size(); ++i) {
-            if (args[i] == "--all")
+            if (args[i] == "--only" && i + 1 < args.size())
+                only = args[++i];
+            else if (args[i] == "--all")
                 all = true;
             else if (args[i] == "--seconds" && i + 1 < args.size() && std::atof(args[i + 1].c_str()) > 0)
                 seconds = std::atof(args[++i].c_str());
             else
                 return Usage();
         }
-        return Solve(args[1], seconds, all);
+        return Solve(args[1], seconds, all, only);
     }
     return Usage();
 }
