@@ -510,6 +510,15 @@ std::pair<double, double> DrawnPlace(const LevelRecord& record, int cell) {
     return {row, col + (record.isHexagon() && row % 2 == 1 ? 0.5 : 0.0)};
 }
 
+// Keeps the `width` children with the lowest scores (in no particular order): a beam's next level.
+template <class Child> void KeepBestScored(std::vector<Child>& children, std::size_t width) {
+    if (children.size() <= width)
+        return;
+    std::nth_element(children.begin(), children.begin() + static_cast<std::ptrdiff_t>(width), children.end(),
+                     [](const Child& a, const Child& b) { return a.score < b.score; });
+    children.resize(width);
+}
+
 } // namespace
 
 // Weights x^distance from a target peg with x + x^2 = 1: a jump towards the target keeps the sum,
@@ -615,12 +624,7 @@ bool Search::beamSearch(std::size_t width) {
                 children.push_back({beamScore(next), next, levelSteps[i], jump});
             }
         }
-        if (children.size() > width) {
-            std::nth_element(children.begin(), children.begin() + static_cast<std::ptrdiff_t>(width),
-                             children.end(),
-                             [](const Child& a, const Child& b) { return a.score < b.score; });
-            children.resize(width);
-        }
+        KeepBestScored(children, width);
         level.clear();
         levelSteps.clear();
         for (const Child& child : children) {
@@ -777,12 +781,7 @@ void Search::moveBeamSearch(std::size_t width) {
             }
             return;
         }
-        if (children.size() > width) {
-            std::nth_element(children.begin(), children.begin() + static_cast<std::ptrdiff_t>(width),
-                             children.end(),
-                             [](const Child& a, const Child& b) { return a.score < b.score; });
-            children.resize(width);
-        }
+        KeepBestScored(children, width);
         level.clear();
         levelSteps.clear();
         for (const Child& child : children) {
