@@ -1,5 +1,9 @@
 #include "ui/FileLists.h"
 
+#include <QGroupBox>
+
+#include <QDialog>
+
 #include <QDir>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
@@ -105,4 +109,24 @@ QPushButton* MakeCancelButton(QWidget* dialog) {
     auto* button = new QPushButton(dialog);
     button->setGeometry(244, 240, 77, 27);
     return button;
+}
+
+FileWindowParts BuildFileWindow(QDialog* dialog, const QRect& filesLabelPlace, const QRect& fileListPlace) {
+    FileWindowParts parts{};
+    parts.groupBox = new QGroupBox(dialog);
+    parts.groupBox->setGeometry(8, 4, 313, 229);
+    parts.filesLabel = MakeBoldLabel(parts.groupBox, filesLabelPlace);
+    parts.fileList = new QListView(parts.groupBox);
+    parts.fileList->setGeometry(fileListPlace);
+    parts.directoriesLabel = MakeBoldLabel(parts.groupBox, {160, 12, 141, 13});
+    // Without a drive list the directory list takes the drive list's place as well.
+    parts.directoryList = new QListView(parts.groupBox);
+    parts.directoryList->setGeometry(160, 28, 145, 193);
+    parts.okBtn = MakeOKButton(dialog);
+    parts.cancelBtn = MakeCancelButton(dialog);
+    QObject::connect(parts.okBtn, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(parts.cancelBtn, &QPushButton::clicked, dialog, &QDialog::reject);
+    parts.lists = new FileLists(parts.fileList, parts.directoryList, dialog);
+    QObject::connect(parts.lists, &FileLists::fileDoubleClicked, dialog, &QDialog::accept);
+    return parts;
 }

@@ -8,7 +8,9 @@
 #include <QSize>
 #include <QString>
 
+class QDialog;
 class QFileSystemModel;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QListView;
@@ -61,3 +63,19 @@ void PlaceOverParent(QWidget* window);
 QLabel* MakeBoldLabel(QWidget* parent, const QRect& place);
 QPushButton* MakeOKButton(QWidget* dialog);
 QPushButton* MakeCancelButton(QWidget* dialog);
+
+// The controls both file windows are built from, inside `dialog`: the group box with the files
+// label and the file list at their places, the directories label and list beside them, OK and
+// Cancel (accepting and rejecting), and the lists that follow each other (a double-click on a file
+// accepts).
+struct FileWindowParts {
+    QGroupBox* groupBox;
+    QLabel* filesLabel;
+    QListView* fileList;
+    QLabel* directoriesLabel;
+    QListView* directoryList;
+    QPushButton* okBtn;
+    QPushButton* cancelBtn;
+    FileLists* lists;
+};
+FileWindowParts BuildFileWindow(QDialog* dialog, const QRect& filesLabelPlace, const QRect& fileListPlace);

@@ -4,7 +4,8 @@
 
 #include <QDialog>
 
-class FileLists;
+#include "ui/FileLists.h"
+
 class QGroupBox;
 class QLabel;
 class QListView;
@@ -26,25 +27,18 @@ public:
     QString selectedPath() const;
 
     void setTexts(int language);
-    FileLists* lists() const { return m_lists; }
-    QGroupBox* GroupBox1() const { return m_groupBox; }
-    QListView* FileListBox() const { return m_fileList; }
-    QListView* DirectoryListBox() const { return m_directoryList; }
-    QLabel* Label1() const { return m_filesLabel; }
-    QLabel* Label2() const { return m_directoriesLabel; }
-    QPushButton* OKBtn() const { return m_okBtn; }
-    QPushButton* CancelBtn() const { return m_cancelBtn; }
+    FileLists* lists() const { return m_parts.lists; }
+    QGroupBox* GroupBox1() const { return m_parts.groupBox; }
+    QListView* FileListBox() const { return m_parts.fileList; }
+    QListView* DirectoryListBox() const { return m_parts.directoryList; }
+    QLabel* Label1() const { return m_parts.filesLabel; }
+    QLabel* Label2() const { return m_parts.directoriesLabel; }
+    QPushButton* OKBtn() const { return m_parts.okBtn; }
+    QPushButton* CancelBtn() const { return m_parts.cancelBtn; }
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QGroupBox* m_groupBox;
-    QLabel* m_filesLabel;
-    QListView* m_fileList;
-    QLabel* m_directoriesLabel;
-    QListView* m_directoryList;
-    QPushButton* m_okBtn;
-    QPushButton* m_cancelBtn;
-    FileLists* m_lists;
+    FileWindowParts m_parts{};
 };

@@ -4,7 +4,8 @@
 
 #include <QDialog>
 
-class FileLists;
+#include "ui/FileLists.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -30,16 +31,16 @@ public:
     QString chosenPath() const;
 
     void setTexts(int language);
-    FileLists* lists() const { return m_lists; }
-    QGroupBox* GroupBox1() const { return m_groupBox; }
+    FileLists* lists() const { return m_parts.lists; }
+    QGroupBox* GroupBox1() const { return m_parts.groupBox; }
     QLabel* Label4() const { return m_nameLabel; }
     QLineEdit* FileEdit() const { return m_fileEdit; }
-    QLabel* Label1() const { return m_filesLabel; }
-    QListView* FileListBox() const { return m_fileList; }
-    QLabel* Label2() const { return m_directoriesLabel; }
-    QListView* DirectoryListBox() const { return m_directoryList; }
-    QPushButton* OKBtn() const { return m_okBtn; }
-    QPushButton* CancelBtn() const { return m_cancelBtn; }
+    QLabel* Label1() const { return m_parts.filesLabel; }
+    QListView* FileListBox() const { return m_parts.fileList; }
+    QLabel* Label2() const { return m_parts.directoriesLabel; }
+    QListView* DirectoryListBox() const { return m_parts.directoryList; }
+    QPushButton* OKBtn() const { return m_parts.okBtn; }
+    QPushButton* CancelBtn() const { return m_parts.cancelBtn; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,14 +48,7 @@ protected:
 private:
     void showSelectedName();
 
-    QGroupBox* m_groupBox;
+    FileWindowParts m_parts{};
     QLabel* m_nameLabel;
     QLineEdit* m_fileEdit;
-    QLabel* m_filesLabel;
-    QListView* m_fileList;
-    QLabel* m_directoriesLabel;
-    QListView* m_directoryList;
-    QPushButton* m_okBtn;
-    QPushButton* m_cancelBtn;
-    FileLists* m_lists;
 };
