@@ -6,13 +6,15 @@
 
 // The yes/no questions of the question window, by message code.
 enum class Question {
-    RemoveBoard = 0,          // delete the current board in the editor?
-    StoreShorterSolution = 1, // solved in fewer moves than the stored solution; store it?
-    StoreSolution = 2,        // solved (no stored solution, or one as long); store it?
-    GiveUpBoard = 3,          // restart or leave a game in progress?
-    EndGame = 4,              // close the program?
-    AcceptBoardChanges = 5,   // accept the editor's pending changes of this board?
-    SaveChanges = 6,          // write the changed collection file?
+    RemoveBoard = 0,              // delete the current board in the editor?
+    StoreShorterSolution = 1,     // solved in fewer moves than the stored solution; store it?
+    StoreSolution = 2,            // solved (no stored solution, or one as long); store it?
+    GiveUpBoard = 3,              // restart or leave a game in progress?
+    EndGame = 4,                  // close the program?
+    AcceptBoardChanges = 5,       // accept the editor's pending changes of this board?
+    SaveChanges = 6,              // write the changed collection file?
+    RestoreRecovery = 7,          // restore the unsaved changes a game that did not end normally left?
+    OverwriteNewerCollection = 8, // overwrite a collection another game saved after this one loaded it?
 };
 
 // The notices of the notice window, by message code; there is no code 4.

@@ -27,6 +27,7 @@
 #include "ui/Tongdlg.h"
 #include "ui/Yesnodlg.h"
 #include "view/BoardArea.h"
+#include "view/PictureFile.h"
 #include "view/Pictures.h"
 #include "view/Sprites.h"
 #include "view/StatusPanel.h"
@@ -50,12 +51,14 @@ const QColor Silver{192, 192, 192};
 constexpr QSize BackgroundLeast{1180, 333};
 constexpr QSize AtlasLeast{420, 248};
 
+constexpr const char* RecoveryFileName = "vorn-recovery.dat";
+
 bool holds(const QImage& picture, QSize least) {
     return !picture.isNull() && picture.width() >= least.width() && picture.height() >= least.height();
 }
 
 QImage loadPicture(const QString& path, QSize least) {
-    QImage picture(path);
+    const QImage picture = LoadPictureFile(path);
     if (!holds(picture, least))
         return {};
     return picture.convertToFormat(QImage::Format_RGB32);
@@ -267,14 +270,24 @@ void TMainForm::FormActivate() {
         abortProgram();
         return;
     }
-    m_session.loadCollection(QFile::encodeName(m_programDir + QStringLiteral("vorn.dat")).toStdString());
+    loadCollection();
     m_helpFile = QStringLiteral("VORN.HLP");
     m_session.selectRememberedBoard(level);
     boxPaint();
     if (m_session.language() == LanguageUnset)
         m_session.setLanguage(m_tongueDlg->chooseLanguage(m_session.language()));
     SetHints();
+    m_session.offerRecovery();
     m_editorIntro = m_settings.readFlag(SettingKey::Edinf);
+}
+
+// Beside the program when the player may write there, else the player's own copy; changes not yet
+// saved are kept in the player's state directory until the game ends normally.
+void TMainForm::loadCollection() {
+    const std::string programDir = QFile::encodeName(m_programDir).toStdString();
+    const CollectionFiles files =
+        PlaceCollection(programDir, DirectoryWritable(programDir), PlayerDataDirectory());
+    m_session.loadCollection(files, PlayerStateDirectory() + RecoveryFileName);
 }
 
 bool TMainForm::loadPictures(int background) {
@@ -324,10 +337,18 @@ bool TMainForm::FormCloseQuery() {
 void TMainForm::FormClose() {
     m_help->closeHelp();
     const WindowSettings window{m_soundBtn->Down(), x(), y(), m_editorIntro};
-    const auto values = m_session.closeSequence(
-        QFile::encodeName(m_programDir + QStringLiteral("vorn.dat")).toStdString(), window);
-    m_settings.write(values);
+    const auto values = m_session.closeSequence(window);
+    const SettingsWriteResult written = m_settings.write(values);
+    reportSettingsFailure(written.ok ? m_editorPlaceError : written.error);
     m_editDlg->hide();
+}
+
+// The file error names the settings file; nothing of the settings is written after it.
+void TMainForm::reportSettingsFailure(int error) {
+    if (error == 0)
+        return;
+    const std::string text = m_session.loadErrorText(error, m_settings.path());
+    QMessageBox::critical(this, StartCaption, QString::fromStdString(text), QMessageBox::Ok);
 }
 
 void TMainForm::FormDestroy() {
@@ -430,8 +451,12 @@ void TMainForm::editorActivated() {
     m_editDlg->move(OnSomeScreen(stored, m_editDlg->frameGeometry().size()) ? stored : fallback);
 }
 
+// A failure here is told at close: a message box now would take the activation again.
 void TMainForm::editorDeactivated(QPoint topLeft) {
-    m_settings.write({{SettingKey::Eleft, topLeft.x()}, {SettingKey::Etop, topLeft.y()}});
+    const SettingsWriteResult written =
+        m_settings.write({{SettingKey::Eleft, topLeft.x()}, {SettingKey::Etop, topLeft.y()}});
+    if (!written.ok)
+        m_editorPlaceError = written.error;
 }
 
 // The import window starts in the program directory each time.

@@ -117,10 +117,12 @@ private:
     void connectEditor();
 
     void FormActivate();
+    void loadCollection();
     bool loadPictures(int background);
     void abortProgram();
     bool FormCloseQuery();
     void FormClose();
+    void reportSettingsFailure(int error);
     void FormDestroy();
 
     void RestartBtnClick();
@@ -158,6 +160,7 @@ private:
     bool m_firstActivation = true;
     bool m_aborted = false;
     bool m_editorIntro = true;
+    int m_editorPlaceError = 0; // errno of a failed write of the editor's place, told at close
     QString m_helpFile;
 
     // Pictures, loaded at the first activation; the working picture lives in the painter.

@@ -1,24 +1,56 @@
 #include "app/Session.h"
 
 #include "game/Rules.h"
+#include "storage/AtomicFile.h"
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace {
 
 constexpr int LandingPauseMs = 100;
 constexpr int ReplayEndPauseMs = 300;
+// A collection that must not be replaced is saved as "vorn-2.dat", "vorn-3.dat" and so on.
+constexpr int FirstOtherNumber = 2;
+constexpr int LastOtherNumber = 999;
 
 } // namespace
 
 // --- Start-up
 
-bool Session::loadCollection(const std::string& path) {
-    const LoadResult result = m_collection.load(path);
+bool Session::loadCollection(const CollectionFiles& files, const std::string& recoveryPath) {
+    m_files = files;
+    m_recoveryPath = recoveryPath;
+    m_savedStamp = StampOf(files.save);
+    const LoadResult result = m_collection.load(files.load);
+    // Only the file that was read can have lost boards to a failed read.
+    m_collectionReplaceable = result.replaceable || files.load != files.save;
+    m_collection.setChangeListener([this] { writeRecoveryCopy(); });
+    if (files.copyError != 0)
+        m_frontend.showError(loadErrorText(files.copyError, files.save));
     if (!result.ok)
-        m_frontend.showError(loadErrorText(result.error, path));
+        m_frontend.showError(loadErrorText(result.error, files.load));
     return result.ok;
 }
 
+void Session::offerRecovery() {
+    if (m_recoveryPath.empty() || !StampOf(m_recoveryPath).exists)
+        return;
+    LevelCollection recovered;
+    if (!recovered.load(m_recoveryPath).ok || !m_frontend.ask(Question::RestoreRecovery))
+        return;
+    recovered.setCurrentNumber(m_rememberedLevel);
+    m_collection = std::move(recovered);
+    m_collection.setChangeListener([this] { writeRecoveryCopy(); });
+    m_collection.markChanged();
+    clearPendingEdits();
+    moveSelector(m_collection.currentNumber());
+    setUpBoardForPlay();
+    m_frontend.paintBoard();
+}
+
 void Session::selectRememberedBoard(int level) {
+    m_rememberedLevel = level;
     m_collection.setCurrentNumber(level);
     const int current = m_collection.currentNumber();
     m_frontend.setSelector(m_collection.count(), current);
@@ -37,6 +69,12 @@ std::string Session::loadErrorText(int error, const std::string& path) const {
 }
 
 // `record` is the 1-based record being written; 0 when the file could not be created at all.
+std::string Session::savedElsewhereText(const std::string& path) const {
+    if (german())
+        return "Die Bretter sind in der Datei " + path + " gespeichert.";
+    return "The boards are saved in the file " + path + ".";
+}
+
 std::string Session::saveErrorText(int record) const {
     const std::string number = " (" + std::to_string(record) + ")";
     if (german())
@@ -326,11 +364,11 @@ void Session::settleFullWay() {
         record = stored;
         return;
     }
-    m_collection.markChanged();
     record.StartCells = m_play.Cells;
     record.Reserved1 = 0;
     if (m_pendingCellEdit)
         record.SolutionMoves = 0;
+    m_collection.markChanged();
 }
 
 // The short way keeps the solution and whatever went straight into the record; only the edited start
@@ -338,8 +376,8 @@ void Session::settleFullWay() {
 void Session::settleShortWay() {
     if (!m_frontend.ask(Question::AcceptBoardChanges))
         return;
-    m_collection.markChanged();
     m_collection.current().StartCells = m_play.Cells;
+    m_collection.markChanged();
 }
 
 // --- Closing
@@ -348,15 +386,16 @@ bool Session::confirmClose() {
     return m_frontend.ask(Question::EndGame);
 }
 
-std::vector<std::pair<SettingKey, int>> Session::closeSequence(const std::string& savePath,
-                                                               const WindowSettings& window) {
+std::vector<std::pair<SettingKey, int>> Session::closeSequence(const WindowSettings& window) {
     if (m_mode == ModeEditing && hasPendingEdits())
         settleShortWay();
-    if (m_collection.changed() && m_frontend.ask(Question::SaveChanges)) {
-        const SaveResult result = m_collection.save(savePath);
-        if (!result.ok)
-            m_frontend.showError(saveErrorText(result.failedRecord));
-    }
+    bool saveFailed = false;
+    if (m_collection.changed() && m_frontend.ask(Question::SaveChanges))
+        saveFailed = !saveCollection();
+    if (saveFailed)
+        writeRecoveryCopy();
+    else
+        removeRecoveryCopy();
     return {
         {SettingKey::Sound, window.sound ? 1 : 0},
         {SettingKey::Left, window.left},
@@ -368,4 +407,60 @@ std::vector<std::pair<SettingKey, int>> Session::closeSequence(const std::string
         {SettingKey::Fig2, m_secondDesign},
         {SettingKey::Edinf, window.editorIntro ? 1 : 0},
     };
+}
+
+// --- The collection file and its recovery copy
+
+bool Session::saveCollection() {
+    if (!m_collectionReplaceable)
+        return saveAsNewFile();
+    // Last close wins, but only once the player has agreed to overwrite another game's save.
+    if (StampOf(m_files.save) != m_savedStamp && !m_frontend.ask(Question::OverwriteNewerCollection))
+        return saveAsNewFile();
+    const SaveResult result = m_collection.save(m_files.save);
+    if (!result.ok)
+        m_frontend.showError(saveErrorText(result.failedRecord));
+    return result.ok;
+}
+
+// Beside the collection file when its directory takes a new file, else in the player's data directory.
+bool Session::saveAsNewFile() {
+    const std::string name = NamePart(m_files.save);
+    const std::size_t dot = name.rfind('.');
+    const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    SaveResult result{false, 0, 0};
+    for (const std::string& directory :
+         {DirectoryPart(ResolveLinks(m_files.save)) + "/", PlayerDataDirectory()}) {
+        if (!MakeDirectories(directory))
+            continue;
+        for (int number = FirstOtherNumber; number <= LastOtherNumber; ++number) {
+            const std::string path = directory + stem + "-" + std::to_string(number) + extension;
+            result = m_collection.saveAsNew(path);
+            if (result.ok) {
+                m_frontend.showError(savedElsewhereText(path));
+                return true;
+            }
+            if (result.error != EEXIST)
+                break;
+        }
+    }
+    m_frontend.showError(saveErrorText(result.failedRecord));
+    return false;
+}
+
+// Written after every change that marks the collection changed, so that a crash, a kill or a power cut
+// loses at most the last move. A failure here is not shown: the save at close reports its own.
+void Session::writeRecoveryCopy() {
+    if (m_recoveryPath.empty() || !MakeDirectories(DirectoryPart(m_recoveryPath)))
+        return;
+    const std::string bytes = m_collection.fileBytes();
+    AtomicFile file(m_recoveryPath);
+    if (file.created() && file.write(bytes.data(), bytes.size()))
+        file.commit();
+}
+
+void Session::removeRecoveryCopy() {
+    if (!m_recoveryPath.empty())
+        ::unlink(m_recoveryPath.c_str());
 }

@@ -12,6 +12,7 @@
 #include "app/Settings.h"
 #include "game/Language.h"
 #include "game/PlayState.h"
+#include "storage/CollectionPlace.h"
 #include "storage/LevelCollection.h"
 
 enum GameMode : std::uint8_t {
@@ -41,9 +42,22 @@ public:
     // --- First activation, in this order: loadCollection, selectRememberedBoard, then the window asks
     // for the language when it is unset and sets its texts.
 
-    // Loads the collection file. When no board could be read, shows the file error (German or English by
-    // the language) and carries on with one blank board. True when boards were read.
-    bool loadCollection(const std::string& path);
+    // Loads the collection from `files.load`; a save at close writes `files.save`. When the file could
+    // not be read completely, shows the file error (German or English by the language) and carries on
+    // with the boards read before the error, or one blank board. A file that exists but could not be read
+    // completely is never replaced: a save goes to a new file beside it. While the collection has
+    // changes not yet saved, they are kept in `recoveryPath` (none when empty). True when the file was
+    // read completely and held boards.
+    bool loadCollection(const CollectionFiles& files, const std::string& recoveryPath);
+    // The same file read and saved, no recovery copy.
+    bool loadCollection(const std::string& path) {
+        return loadCollection(CollectionFiles{path, path, 0}, {});
+    }
+
+    // When a recovery copy of a game that did not end normally exists, asks whether to restore it (after
+    // the first activation's board selection). On yes its boards replace the loaded ones, the remembered
+    // board stays current, and the collection counts as changed.
+    void offerRecovery();
 
     // Makes the remembered board (brought into 1..boards) current, sets the selector (running the
     // selection when its position changes), clears the changed and pending-edit flags and sets the
@@ -122,10 +136,13 @@ public:
 
     // --- Closing: confirmClose is FormCloseQuery (question 4). After a yes, and after closing any help
     // window, closeSequence settles pending edits, offers to save a changed collection (showing the save
-    // error on failure) and returns the settings to write, in the order they must be written.
+    // error on failure) and returns the settings to write, in the order they must be written. A save
+    // that would overwrite a collection file saved by another game since this one loaded it asks first;
+    // on no, and for a file that could not be read completely, the boards go to a new file beside it
+    // (or in the player's data directory) and the player is told its name. The recovery copy is removed,
+    // unless the save failed: then it keeps the boards for the next start.
     bool confirmClose();
-    std::vector<std::pair<SettingKey, int>> closeSequence(const std::string& savePath,
-                                                          const WindowSettings& window);
+    std::vector<std::pair<SettingKey, int>> closeSequence(const WindowSettings& window);
 
     // --- State for drawing and for the other windows. The status panel shows play().movesLeftShown()
     // and the original and solved flags of collection().slot(collection().currentNumber()).
@@ -154,8 +171,13 @@ public:
     // The file error texts, in the session's language.
     std::string loadErrorText(int error, const std::string& path) const;
     std::string saveErrorText(int record) const;
+    std::string savedElsewhereText(const std::string& path) const;
 
 private:
+    bool saveCollection();
+    bool saveAsNewFile();
+    void writeRecoveryCopy();
+    void removeRecoveryCopy();
     void resetPlay();
     void setUpBoardForPlay();
     void selectBoard(int position);
@@ -176,6 +198,11 @@ private:
 
     Frontend& m_frontend;
     LevelCollection m_collection;
+    CollectionFiles m_files;
+    std::string m_recoveryPath;
+    bool m_collectionReplaceable = true;
+    FileStamp m_savedStamp; // the save file as it was at load
+    int m_rememberedLevel = 1;
     PlayState m_play;
     GameMode m_mode = ModeStartup;
     bool m_pendingCellEdit = false;

@@ -2,10 +2,10 @@
 
 #include "storage/AtomicFile.h"
 #include "storage/ReadFully.h"
+#include "storage/SafeRead.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
 
 LevelCollection::LevelCollection() {
@@ -24,15 +24,17 @@ void LevelCollection::resetToBlank() {
 LoadResult LevelCollection::load(const std::string& path) {
     std::vector<std::unique_ptr<LevelRecord>> loaded;
     LoadResult result;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path, result.error);
     if (fd < 0) {
-        result.error = errno;
+        result.replaceable = result.error == ENOENT;
     } else {
         LevelRecord::Bytes buffer{};
         while (static_cast<int>(loaded.size()) < MaxBoards) {
             const ssize_t n = ReadFully(fd, buffer.data(), buffer.size());
-            if (n < 0)
+            if (n < 0) {
                 result.error = errno;
+                result.replaceable = false;
+            }
             if (n != static_cast<ssize_t>(RecordBytes))
                 break;
             loaded.push_back(std::make_unique<LevelRecord>(LevelRecord::fromBytes(buffer)));
@@ -49,10 +51,19 @@ LoadResult LevelCollection::load(const std::string& path) {
     }
     m_slots = std::move(loaded);
     setCurrentNumber(m_current);
-    return {};
+    result.ok = result.error == 0;
+    return result;
 }
 
 SaveResult LevelCollection::save(const std::string& path) {
+    return write(path, true);
+}
+
+SaveResult LevelCollection::saveAsNew(const std::string& path) {
+    return write(path, false);
+}
+
+SaveResult LevelCollection::write(const std::string& path, bool replace) {
     writeBack();
     AtomicFile file(path);
     if (!file.created())
@@ -62,9 +73,25 @@ SaveResult LevelCollection::save(const std::string& path) {
         if (!file.write(bytes.data(), bytes.size()))
             return {false, number, errno};
     }
-    if (!file.commit())
+    if (!(replace ? file.commit() : file.commitAsNew()))
         return {false, count(), errno};
     return {};
+}
+
+std::string LevelCollection::fileBytes() const {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(count()) * RecordBytes);
+    for (int number = 1; number <= count(); ++number) {
+        const LevelRecord::Bytes raw = (number == m_current ? m_record : slot(number)).toBytes();
+        bytes.append(raw.begin(), raw.end());
+    }
+    return bytes;
+}
+
+void LevelCollection::markChanged() {
+    m_changed = true;
+    if (m_changeListener)
+        m_changeListener();
 }
 
 void LevelCollection::writeBack() {
@@ -95,16 +122,17 @@ bool LevelCollection::insertAfterCurrent(const LevelRecord& record) {
 LevelCollection::DeleteResult LevelCollection::deleteCurrent() {
     if (slot(m_current).isOriginal())
         return DeleteResult::RefusedOriginal;
-    markChanged();
     if (count() == 1) {
         LevelRecord fresh;
         MakeNewBoard(fresh);
         slot(1) = fresh;
         m_record = fresh;
+        markChanged();
         return DeleteResult::ReplacedByBlank;
     }
     m_slots.erase(m_slots.begin() + (m_current - 1));
     setCurrentNumber(m_current);
+    markChanged();
     return DeleteResult::Removed;
 }
 

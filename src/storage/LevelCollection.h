@@ -2,6 +2,7 @@
 // record (the working copy of that board), loaded from and saved to `vorn.dat`.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,8 +10,12 @@
 #include "game/LevelRecord.h"
 
 struct LoadResult {
-    bool ok = true; // at least one record was read
+    bool ok = true; // the file was read without an error and held at least one record
     int error = 0;  // errno of the failed open or read; ENODATA when the file held less than one record
+    // The file was read to its clean end (or to its 200th record), or there is no such file. A file
+    // that exists but could not be read completely must never be replaced by a save: whatever could
+    // not be read would be lost.
+    bool replaceable = true;
 };
 
 struct SaveResult {
@@ -27,13 +32,19 @@ public:
     LevelCollection();
 
     // Reads at most 200 whole records; a partial tail is ignored. When no record could be read the
-    // collection holds one blank board and the result carries the error.
+    // collection holds one blank board and the result carries the error. Only a regular file is read
+    // (a pipe or a device in its place is an unreadable file); a read error keeps the boards before it
+    // and is reported all the same.
     LoadResult load(const std::string& path);
 
     // Writes the current record back, then every board in order into a new file beside the old one;
     // the old file is replaced only once all records are written and flushed, so a failed save
     // leaves it exactly as it was.
     SaveResult save(const std::string& path);
+    // As save, into a file that must not exist yet (EEXIST, and nothing is written, when it does).
+    SaveResult saveAsNew(const std::string& path);
+    // The bytes a save would write, with the current record in its slot; the collection is unchanged.
+    std::string fileBytes() const;
 
     int count() const { return static_cast<int>(m_slots.size()); }
     int currentNumber() const { return m_current; }
@@ -85,10 +96,14 @@ public:
     bool moveUp();
 
     bool changed() const { return m_changed; }
-    void markChanged() { m_changed = true; }
+    void markChanged();
     void clearChanged() { m_changed = false; }
 
+    // Notified after every change that marks the collection changed, once the change is complete.
+    void setChangeListener(std::function<void()> listener) { m_changeListener = std::move(listener); }
+
 private:
+    SaveResult write(const std::string& path, bool replace);
     void resetToBlank();
     bool exchangeWithNeighbour(int neighbour);
 
@@ -96,4 +111,5 @@ private:
     int m_current = 1;
     LevelRecord m_record;
     bool m_changed = false;
+    std::function<void()> m_changeListener;
 };

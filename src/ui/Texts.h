@@ -22,10 +22,10 @@ struct MessageText {
     int figure;
 };
 
-constexpr int QuestionCount = 7;
+constexpr int QuestionCount = 9;
 constexpr int NoticeSlots = 7; // notice codes 0 to 6; 4 does not exist
 
-// Questions 0 to 6 of the yes/no window.
+// Questions 0 to 8 of the yes/no window.
 constexpr std::array<MessageText, QuestionCount> QuestionTexts{{
     {{"\nWillst Du das Brett wirklich entfernen?", "\nDo you really want to remove the level?"}, 2},
     {{"Gratulation, Deine Lösung ist kürzer als die gespeicherte.\nSoll ich Deine Lösung speichern?",
@@ -39,6 +39,12 @@ constexpr std::array<MessageText, QuestionCount> QuestionTexts{{
     {{"\nSoll ich die Änderungen bei diesem Brett übernehmen?", "\nDo you accept the board modifications?"},
      1},
     {{"\nWillst Du die Änderungen speichern?", "\nShall I save the modifications?"}, 1},
+    {{"Das letzte Spiel wurde nicht richtig beendet.\nSoll ich seine Änderungen wiederherstellen?",
+      "The last game did not end normally.\nShall I restore its modifications?"},
+     2},
+    {{"Ein anderes Spiel hat die Bretter inzwischen gespeichert.\nSoll ich sie trotzdem überschreiben?",
+      "Another game has saved the boards in the meantime.\nShall I overwrite them anyway?"},
+     3},
 }};
 
 // Notices of the OK window by code; the slot of code 4 is empty and has no figure.

@@ -188,3 +188,33 @@ TEST_F(CollectionFile, FailedSaveToMissingDirectory) {
     EXPECT_EQ(r.failedRecord, 0);
     EXPECT_EQ(r.error, ENOENT);
 }
+
+// A file that is there but cannot be read must never be replaced by a save: the boards in it would go.
+TEST_F(CollectionFile, AFileThatCannotBeOpenedOrIsNoRegularFileIsNotReplaceable) {
+    writeFile(records(120));
+    fs::permissions(m_path, fs::perms::none);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::getuid() == 0 && ::setuid(65534) != 0)
+            ::_exit(100);
+        LevelCollection c;
+        const LoadResult r = c.load(m_path);
+        ::_exit(!r.ok && r.error == EACCES && !r.replaceable && c.count() == 1 ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    fs::remove(m_path);
+    fs::create_directory(m_path);
+    LevelCollection c;
+    const LoadResult inPlace = c.load(m_path);
+    EXPECT_EQ(inPlace.error, EISDIR);
+    EXPECT_FALSE(inPlace.replaceable);
+
+    fs::remove(m_path);
+    const LoadResult missing = c.load(m_path);
+    EXPECT_EQ(missing.error, ENOENT);
+    EXPECT_TRUE(missing.replaceable) << "a missing file may be created";
+}

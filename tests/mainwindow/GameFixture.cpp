@@ -184,6 +184,9 @@ void GameFixture::SetUp() {
     ASSERT_TRUE(m_program.isValid());
     ASSERT_TRUE(m_config.isValid());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    // The recovery copy and a player's own collection stay inside the test too.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_config.path() + "/state"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_config.path() + "/data"));
     const QDir built(QStringLiteral(TOLVAR_PROGRAM_DIR));
     QStringList files{"b1.bmp", "b2.bmp", "b5.bmp"};
     for (const int n : {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14})

@@ -29,7 +29,7 @@ TEST_F(BoardsTest, AMissingCollectionGivesTheFileErrorAndOneBlankBoard) {
     pick(0);
     EXPECT_FALSE(session.play().Dragging);
     EXPECT_FALSE(session.collection().changed());
-    session.closeSequence(file, {});
+    session.closeSequence({});
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
@@ -65,7 +65,7 @@ TEST_F(BoardsTest, ARememberedBoardBeyondTheListSelectsTheLastAndClearsTheFlags)
     EXPECT_FALSE(session.collection().changed());
 
     // At close the clamped number is what is remembered.
-    const auto settings = session.closeSequence(path("vorn.dat"), {});
+    const auto settings = session.closeSequence({});
     EXPECT_EQ(settings[4], (std::pair{SettingKey::Level, 3}));
 }
 
@@ -89,7 +89,7 @@ TEST_F(BoardsTest, CloseAsksToEndThenToSaveAndReturnsTheSettingsInOrder) {
     EXPECT_TRUE(session.confirmClose());
 
     frontend.answer({true});
-    const auto settings = session.closeSequence(path("vorn.dat"), {false, 12, 34, true});
+    const auto settings = session.closeSequence({false, 12, 34, true});
     EXPECT_EQ(frontend.take(), (Calls{"ask 4", "ask 6"}));
     const std::vector<std::pair<SettingKey, int>> expected{
         {SettingKey::Sound, 0},  {SettingKey::Left, 12}, {SettingKey::Top, 34},
@@ -114,7 +114,7 @@ TEST_F(BoardsTest, DecliningToSaveWritesNothing) {
     jump(4, 6);
     frontend.take();
     frontend.answer({false});
-    const auto settings = session.closeSequence(path("vorn.dat"), {});
+    const auto settings = session.closeSequence({});
     EXPECT_EQ(frontend.take(), (Calls{"ask 6"}));
     EXPECT_EQ(settings.size(), 9u);
     EXPECT_EQ(std::filesystem::file_size(path("vorn.dat")), before);
@@ -128,7 +128,7 @@ TEST_F(BoardsTest, AnUnchangedCollectionIsNotOfferedForSaving) {
     start({RunBoard()});
     jump(0, 2);
     frontend.take();
-    session.closeSequence(path("vorn.dat"), {});
+    session.closeSequence({});
     EXPECT_TRUE(frontend.take().empty());
 }
 
@@ -139,9 +139,12 @@ TEST_F(BoardsTest, AFailedSaveShowsTheSaveErrorInTheLanguage) {
     jump(2, 4);
     jump(4, 6);
     frontend.take();
-    frontend.answer({true});
-    session.closeSequence(path("missing/vorn.dat"), {});
-    EXPECT_EQ(frontend.take(), (Calls{"ask 6", "error Cannot create VORN.DAT. (0)"}));
+    // A directory now stands in the collection file's place.
+    std::filesystem::remove(path("vorn.dat"));
+    std::filesystem::create_directory(path("vorn.dat"));
+    frontend.answer({true, true});
+    session.closeSequence({});
+    EXPECT_EQ(frontend.take(), (Calls{"ask 6", "ask 8", "error Cannot create VORN.DAT. (1)"}));
     EXPECT_EQ(session.saveErrorText(3), "Cannot create VORN.DAT. (3)");
     session.setLanguage(LanguageGerman);
     EXPECT_EQ(session.saveErrorText(3), "Datei VORN.DAT kann nicht angelegt werden. (3)");
@@ -261,7 +264,7 @@ TEST_F(BoardsTest, ClosingWhileEditingSettlesTheShortWayBeforeTheSaveQuestion) {
     session.markPendingCellEdit();
     frontend.take();
     frontend.answer({true, true});
-    session.closeSequence(path("vorn.dat"), {});
+    session.closeSequence({});
     EXPECT_EQ(frontend.take(), (Calls{"ask 5", "ask 6"}));
     LevelCollection reread;
     ASSERT_TRUE(reread.load(path("vorn.dat")).ok);

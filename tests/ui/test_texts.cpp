@@ -35,7 +35,7 @@ TEST(MessageTexts, ExactTextsInBothLanguages) {
 }
 
 TEST(MessageTexts, LeadLinesOfEveryCode) {
-    constexpr std::array<int, QuestionCount> questionLeads{1, 0, 0, 1, 1, 1, 1};
+    constexpr std::array<int, QuestionCount> questionLeads{1, 0, 0, 1, 1, 1, 1, 0, 0};
     for (int code = 0; code < QuestionCount; ++code) {
         for (const int language : {LanguageGerman, LanguageEnglish}) {
             const std::string_view text = QuestionText(code).text.in(language);
@@ -61,7 +61,7 @@ TEST(MessageTexts, OnlyGermanPicksGerman) {
 }
 
 TEST(MessageTexts, FiguresByCode) {
-    constexpr std::array<int, QuestionCount> questionFigures{2, 0, 1, 3, 4, 1, 1};
+    constexpr std::array<int, QuestionCount> questionFigures{2, 0, 1, 3, 4, 1, 1, 2, 3};
     for (int code = 0; code < QuestionCount; ++code)
         EXPECT_EQ(QuestionText(code).figure, questionFigures[static_cast<std::size_t>(code)]);
     EXPECT_EQ(NoticeText(0).figure, QuestionText(0).figure);
@@ -73,7 +73,7 @@ TEST(MessageTexts, FiguresByCode) {
 }
 
 TEST(MessageTexts, CodesThatDoNotExistGiveNothing) {
-    for (const int code : {-1, 7, 1000}) {
+    for (const int code : {-1, 9, 1000}) {
         EXPECT_TRUE(QuestionText(code).text.in(LanguageGerman).empty());
         EXPECT_EQ(QuestionText(code).figure, -1);
     }
