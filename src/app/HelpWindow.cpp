@@ -6,7 +6,30 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_browser(new QTextBrowser(this)) {
+#include "storage/SafeRead.h"
+
+namespace {
+
+// Every file the help shows, the first and each one a link leads to, is read the safe way: a pipe,
+// a device or a huge file in a help file's place is a help file that cannot be read.
+class HelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (!name.isLocalFile())
+            return QTextBrowser::loadResource(type, name);
+        const FileBytes file =
+            ReadRegularFile(QFile::encodeName(name.toLocalFile()).toStdString(), read_limit::Help);
+        if (!file.ok())
+            return {};
+        return QByteArray(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
+    }
+};
+
+} // namespace
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_browser(new HelpBrowser(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
@@ -24,7 +47,8 @@ void HelpWindow::showTopic(const QString& file, const QString& topic) {
     m_file = file;
     m_topic = topic;
     setWindowTitle("Tolvar Pegs - " + QFileInfo(file).fileName());
-    if (QFile::exists(file)) {
+    const FileBytes readable = ReadRegularFile(QFile::encodeName(file).toStdString(), read_limit::Help);
+    if (readable.ok()) {
         // The files are HTML whatever their extension says.
         m_browser->setSource(QUrl::fromLocalFile(file), QTextDocument::HtmlResource);
         m_browser->scrollToAnchor(topic);

@@ -1,5 +1,6 @@
 // The settings file `kestrum.ini`: section "Tolvar Pegs 1", one table of keys with their defaults and
-// how a stored value is brought into range. Other sections and keys of the file are left alone.
+// how a stored value is brought into range. The file may hold other programs' sections: everything
+// outside ours is kept byte for byte, and a file that could not be read completely is never rewritten.
 #pragma once
 
 #include <array>
@@ -50,6 +51,24 @@ std::optional<int> ParseSettingInteger(const std::string& text);
 // `$XDG_CONFIG_HOME/kestrum.ini`, else `~/.config/kestrum.ini`.
 std::string DefaultSettingsPath();
 
+// The text of an initialisation file, read and changed as Windows does: section and key names without
+// regard to case, the first section and the first key of a name count, surrounding blanks ignored.
+namespace ini_text {
+// The value of `key` in `section`, blanks trimmed; nothing when there is no such key.
+std::optional<std::string> Value(const std::string& text, const std::string& section, const std::string& key);
+// `text` with each key set to its value in `section`: a key that is there gets its line rewritten, a
+// new one is added after the section's last line, and a missing section is added at the end. Every byte
+// outside the section, and every line of it that is not one of these keys, stays as it was.
+std::string WithValues(const std::string& text, const std::string& section,
+                       const std::vector<std::pair<std::string, std::string>>& values);
+} // namespace ini_text
+
+struct SettingsWriteResult {
+    bool ok = true;
+    int error = 0; // errno of the failure
+    explicit operator bool() const { return ok; }
+};
+
 class Settings {
 public:
     explicit Settings(std::string path) : m_path(std::move(path)) {}
@@ -61,10 +80,11 @@ public:
     int read(SettingKey key, int fallback) const;
     bool readFlag(SettingKey key) const { return read(key) != 0; }
 
-    // Writes the values in the given order and replaces the file in one step. False when the file
-    // could not be written; the old file is then unchanged.
-    bool write(const std::vector<std::pair<SettingKey, int>>& values) const;
-    bool write(SettingKey key, int value) const { return write({{key, value}}); }
+    // Writes the values in the given order and replaces the file in one step. Fails, leaving the old
+    // file unchanged, when it could not be written, and when a file that is there could not be read
+    // completely (a rewrite would lose what was not read).
+    SettingsWriteResult write(const std::vector<std::pair<SettingKey, int>>& values) const;
+    SettingsWriteResult write(SettingKey key, int value) const { return write({{key, value}}); }
 
 private:
     std::string m_path;

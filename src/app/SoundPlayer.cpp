@@ -1,8 +1,11 @@
 #include "app/SoundPlayer.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QSoundEffect>
 #include <QUrl>
+
+#include "storage/MediaHeaders.h"
+#include "storage/SafeRead.h"
 
 SoundPlayer::SoundPlayer(QString programDir) : m_programDir(std::move(programDir)) {}
 
@@ -14,7 +17,9 @@ QSoundEffect* SoundPlayer::effect(int n) {
         return found->second.get();
     const QString path = m_programDir + "w" + QString::number(n) + ".wav";
     std::unique_ptr<QSoundEffect> created;
-    if (QFileInfo::exists(path)) {
+    // Only a complete wave file: the player would wait forever on a pipe and play noise from a cut file.
+    const FileBytes file = ReadRegularFile(QFile::encodeName(path).toStdString(), read_limit::Sound);
+    if (file.ok() && WaveComplete(file.bytes)) {
         created = std::make_unique<QSoundEffect>();
         created->setSource(QUrl::fromLocalFile(path));
     }

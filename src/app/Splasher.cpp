@@ -7,12 +7,14 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "view/PictureFile.h"
+
 TSplash::TSplash(const QString& programDir, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), Image1(new QLabel(this)),
       Timer1(new QTimer(this)) {
     setFixedSize(200, 150);
     Image1->setGeometry(0, 0, 201, 151);
-    Image1->setPixmap(QPixmap::fromImage(QImage(programDir + "b0.bmp")));
+    Image1->setPixmap(QPixmap::fromImage(LoadPictureFile(programDir + "b0.bmp")));
     // A click on the picture reaches the window, so both close it.
     Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
 

@@ -10,7 +10,10 @@
 
 #include "app/HelpWindow.h"
 #include "app/SoundPlayer.h"
+#include "view/PictureFile.h"
+
 #include "app/Splasher.h"
+#include <sys/stat.h>
 
 TEST(Splash, ClosesOnClickAndShowsItsPicture) {
     QTemporaryDir dir;
@@ -82,6 +85,89 @@ TEST(Help, ShowsTheTopicAndClosesBeforeTheNext) {
     EXPECT_FALSE(help.isVisible());
     help.showTopic(dir.filePath("VSER.HLP"), "Tolvar_Games_e"); // missing: a note, no failure
     EXPECT_TRUE(help.browser()->toPlainText().contains("not found"));
+}
+
+namespace {
+
+// A file of `name` in `dir` that is no regular file: a named pipe nobody writes, or a link to a device
+// that never ends.
+void makePipe(const QTemporaryDir& dir, const QString& name) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0644), 0);
+}
+void makeEndlessLink(const QTemporaryDir& dir, const QString& name) {
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath(name)));
+}
+
+const char SilentWave[] = "RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x22\x56\x00\x00"
+                          "\x44\xac\x00\x00\x02\x00\x10\x00"
+                          "data\x08\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00";
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST(Help, APipeADeviceOrAHugeFileInTheHelpFilesPlaceShowsTheNoteAtOnce) {
+    QTemporaryDir dir;
+    makePipe(dir, "VORN.HLP");
+    makeEndlessLink(dir, "VSER.HLP");
+    writeBytes(dir.filePath("BIG.HLP"), QByteArray(9 * 1024 * 1024, 'x'));
+    HelpWindow help;
+    for (const char* name : {"VORN.HLP", "VSER.HLP", "BIG.HLP"}) {
+        help.showTopic(dir.filePath(name), "The_Game");
+        EXPECT_TRUE(help.isVisible()) << name;
+        EXPECT_TRUE(help.browser()->toPlainText().contains("not found")) << name;
+        help.closeHelp();
+    }
+}
+
+TEST(Help, ALinkInTheHelpToAPipeShowsNothingInsteadOfHanging) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("VORN.HLP"),
+               "<html><body><a name=\"The_Game\" href=\"VSER.HLP\">other</a></body></html>");
+    makePipe(dir, "VSER.HLP");
+    HelpWindow help;
+    help.showTopic(dir.filePath("VORN.HLP"), "The_Game");
+    help.browser()->setSource(QUrl::fromLocalFile(dir.filePath("VSER.HLP")), QTextDocument::HtmlResource);
+    EXPECT_TRUE(help.browser()->toPlainText().isEmpty());
+}
+
+TEST(Sounds, APipeADeviceOrACutFileIsNotPlayed) {
+    QTemporaryDir dir;
+    makePipe(dir, "w1.wav");
+    makeEndlessLink(dir, "w2.wav");
+    // The header promises eight bytes of samples; four arrived.
+    writeBytes(dir.filePath("w3.wav"), QByteArray(SilentWave, sizeof SilentWave - 1 - 4));
+    writeBytes(dir.filePath("w4.wav"), QByteArray(SilentWave, sizeof SilentWave - 1));
+    SoundPlayer player(dir.path() + "/");
+    for (const int n : {1, 2, 3}) {
+        player.play(n, true);
+        EXPECT_EQ(player.lastStarted(), 0) << n;
+    }
+    player.play(4, true);
+    EXPECT_EQ(player.lastStarted(), 4);
+}
+
+TEST(Pictures, APictureIsLoadedCompletelyOrNotAtAll) {
+    QTemporaryDir dir;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(picture.save(dir.filePath("whole.bmp"), "BMP"));
+    QFile whole(dir.filePath("whole.bmp"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    writeBytes(dir.filePath("cut.bmp"), bytes.left(bytes.size() - 1));
+    makePipe(dir, "pipe.bmp");
+    makeEndlessLink(dir, "zero.bmp");
+
+    const QImage loaded = LoadPictureFile(dir.filePath("whole.bmp"));
+    ASSERT_FALSE(loaded.isNull());
+    EXPECT_EQ(loaded.pixelColor(39, 29), QColor(10, 200, 30));
+    for (const char* name : {"cut.bmp", "pipe.bmp", "zero.bmp", "missing.bmp"})
+        EXPECT_TRUE(LoadPictureFile(dir.filePath(name)).isNull()) << name;
 }
 
 int main(int argc, char** argv) {

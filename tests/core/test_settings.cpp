@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "app/Settings.h"
@@ -138,4 +140,93 @@ TEST(SettingsPath, FollowsXdgConfigHome) {
         ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
     else
         ::unsetenv("XDG_CONFIG_HOME");
+}
+
+// Everything outside our section is another program's: it comes back byte for byte, whatever it holds.
+TEST(SettingsText, EverythingOutsideOurSectionIsKeptByteForByte) {
+    const std::string before = std::string("; notes\r\n[Other]\r\nKey=1\r\nkey=2\r\nno equals sign\r\nbin=") +
+                               std::string("a\0b", 3) + "\r\n\r\n";
+    const std::string ours = "[tolvar pegs 1]\r\nLEVEL=4\r\nmine=keep\r\n\r\n";
+    const std::string after = "[Later]\nlevel=9\n[Tolvar Pegs 1]\nlevel=77\n";
+    const std::string text = before + ours + after;
+
+    const std::string written = ini_text::WithValues(text, "Tolvar Pegs 1", {{"level", "5"}, {"sound", "0"}});
+    EXPECT_EQ(written, before + "[tolvar pegs 1]\r\nlevel=5\r\nmine=keep\r\nsound=0\n\r\n" + after);
+    EXPECT_EQ(ini_text::Value(written, "Tolvar Pegs 1", "Level"), "5");
+    EXPECT_EQ(ini_text::Value(written, "Tolvar Pegs 1", "sound"), "0");
+    EXPECT_EQ(ini_text::Value(text, "Other", "KEY"), "1") << "the first key of a name counts";
+    EXPECT_EQ(ini_text::Value(text, "Other", "bin"), std::string("a\0b", 3));
+    EXPECT_EQ(ini_text::Value(text, "Missing", "level"), std::nullopt);
+}
+
+TEST(SettingsText, AMissingSectionIsAddedAtTheEndOfAFileWithoutALastLineEnd) {
+    EXPECT_EQ(ini_text::WithValues("[Other]\nx=1", "Tolvar Pegs 1", {{"tongue", "0"}}),
+              "[Other]\nx=1\n[Tolvar Pegs 1]\ntongue=0\n");
+    EXPECT_EQ(ini_text::WithValues("", "Tolvar Pegs 1", {{"tongue", "1"}}), "[Tolvar Pegs 1]\ntongue=1\n");
+    EXPECT_EQ(ini_text::WithValues("[Tolvar Pegs 1]", "Tolvar Pegs 1", {{"back", "1"}}),
+              "[Tolvar Pegs 1]\nback=1\n");
+}
+
+namespace {
+
+// Runs `work` in a child that an alarm ends after five seconds: true when it returned in time.
+template <typename Work> bool finishesPromptly(Work work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(5);
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+TEST_F(SettingsFile, AFileThatCannotBeReadCompletelyIsNeverRewrittenAndTheFailureIsTold) {
+    // Too long to be a settings file: reads as defaults, and a write would lose what was not read.
+    const std::string huge = "[Tolvar Pegs 1]\nlevel=3\n" + std::string(1024 * 1024, ';');
+    write(huge);
+    const Settings s(m_path);
+    EXPECT_EQ(s.read(SettingKey::Level), 1);
+    const SettingsWriteResult result = s.write(SettingKey::Level, 4);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, EFBIG);
+    EXPECT_EQ(contents(), huge);
+
+    fs::remove(m_path);
+    fs::create_directory(m_path);
+    EXPECT_EQ(s.write(SettingKey::Level, 4).error, EISDIR);
+    EXPECT_TRUE(fs::is_directory(m_path));
+}
+
+TEST_F(SettingsFile, APipeOrALinkToADeviceReadsAsDefaultsAtOnceAndIsNotRewritten) {
+    ASSERT_EQ(::mkfifo(m_path.c_str(), 0644), 0);
+    const Settings s(m_path);
+    EXPECT_TRUE(finishesPromptly([&] {
+        if (s.read(SettingKey::Fig1) != 1 || s.write(SettingKey::Fig1, 3).error != EINVAL)
+            ::_exit(1);
+    }));
+    EXPECT_TRUE(fs::is_fifo(m_path));
+
+    fs::remove(m_path);
+    fs::create_symlink("/dev/zero", m_path);
+    EXPECT_TRUE(finishesPromptly([&] {
+        if (s.read(SettingKey::Fig1) != 1 || s.write(SettingKey::Fig1, 3).error != EINVAL)
+            ::_exit(1);
+    }));
+    EXPECT_TRUE(fs::is_symlink(m_path));
+}
+
+TEST_F(SettingsFile, ALinkedSettingsFileIsWrittenThroughTheLink) {
+    fs::create_directories(m_dir / "dotfiles");
+    std::ofstream(m_dir / "dotfiles" / "kestrum.ini") << "[Other]\na=1\n";
+    fs::create_symlink("dotfiles/kestrum.ini", m_path);
+    const Settings s(m_path);
+    EXPECT_TRUE(s.write(SettingKey::Back, 1));
+    EXPECT_TRUE(fs::is_symlink(m_path));
+    EXPECT_EQ(s.read(SettingKey::Back), 1);
+    std::ifstream in(m_dir / "dotfiles" / "kestrum.ini");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "[Other]\na=1\n[Tolvar Pegs 1]\nback=1\n");
 }
