@@ -50,10 +50,8 @@ TEST_F(GameFixture, APipeInTheCollectionsPlaceIsToldAndTheBoardsGoToANewFileBesi
                                              .arg(EINVAL)
                                              .arg(programPath() + "vorn.dat")});
 
-    // Any change: the blank board goes into the editor, and a new board is inserted.
-    ModalScript closing;
-    closing.otherwise(ModalScript::agree());
-    form->session().currentRecord().Size = 5;
+    // Any change: a new board is inserted in the editor.
+    ModalScript& closing = script.otherwise(ModalScript::agree());
     form->session().EditBtnClick(true);
     form->session().InsertBtnClick();
     form->session().EditBtnClick(false);
