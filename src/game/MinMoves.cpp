@@ -4,9 +4,14 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <limits>
+#include <new>
 #include <thread>
 #include <vector>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "game/BoardSymmetry.h"
 #include "game/Rules.h"
@@ -197,7 +202,7 @@ inline int ShardOf(std::uint64_t hash) {
 // probing; an all-zero key marks a free slot, since every position of the search holds a peg.
 template <int W> class LevelTable {
 public:
-    LevelTable() { allocate(1 << 10); }
+    LevelTable() { allocate(1 << 4); }
 
     int find(const Key<W>& key, std::uint64_t hash) const {
         for (std::size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
@@ -216,12 +221,15 @@ public:
                 return false;
         m_keys[i] = key;
         m_levels[i] = level;
-        if (++m_used * 10 > m_keys.size() * 7)
+        if (++m_used * 100 > m_keys.size() * MaxLoadPercent)
             grow();
         return true;
     }
 
     std::size_t size() const { return m_used; }
+    std::size_t slots() const { return m_keys.size(); }
+    static constexpr std::size_t SlotBytes = sizeof(Key<W>) + 1;
+    static constexpr std::size_t MaxLoadPercent = 70;
 
 private:
     void allocate(std::size_t slots) {
@@ -351,7 +359,10 @@ public:
         const unsigned cores = std::thread::hardware_concurrency();
         m_threads = limits.threads > 0 ? limits.threads : static_cast<int>(cores == 0 ? 1 : cores);
         m_threads = std::min(m_threads, 8);
-        m_maxPositions = limits.maxPositions ? limits.maxPositions : DefaultPositions / W;
+        m_maxPositions = limits.maxPositions ? limits.maxPositions : std::numeric_limits<std::size_t>::max();
+        m_budget = limits.memoryBytes ? limits.memoryBytes : DefaultMemoryBudget();
+        m_roundMoves = std::clamp<std::uint64_t>(
+            m_budget / 16 / sizeof(K) / static_cast<std::size_t>(m_threads), 1024, RoundMoves);
         m_walks.resize(m_threads);
         buildMasks();
         buildTransforms();
@@ -367,14 +378,16 @@ public:
     MinMovesResult run();
 
 private:
-    static constexpr std::size_t DefaultPositions = 120'000'000;
-
     struct Side {
         std::array<LevelTable<W>, Shards> tables;
         std::vector<K> frontier;
+        double growth = 0; // new positions per frontier position at the last expansion; 0 = none yet
         int depth = 0;
         bool forward = true;
     };
+
+    void search(MinMovesResult& result);
+    Side* chooseSide();
 
     // Each symmetry looked up a byte of the key at a time.
     struct Transform {
@@ -473,10 +486,50 @@ private:
         return m_timeUp.load(std::memory_order_relaxed);
     }
     double estimatedCost(const Side& side);
+    // Moves a thread follows in one round of an expansion; less on a small budget, since what it
+    // finds is held until the round ends.
+    static constexpr std::uint64_t RoundMoves = 1 << 20;
+    std::uint64_t m_roundMoves = RoundMoves;
 
     bool insertStart();
     bool expand(Side& side, const Side& other);
     std::size_t positions() const { return m_forwardSize + m_backwardSize; }
+
+    // Memory: the tables of both sides, the frontiers and what the threads gather in a round.
+    static std::size_t tableBytes(const Side& side) {
+        std::size_t slots = 0;
+        for (const auto& table : side.tables)
+            slots += table.slots();
+        return slots * LevelTable<W>::SlotBytes;
+    }
+    std::size_t roundBytes() const { return static_cast<std::size_t>(m_threads) * m_roundMoves * sizeof(K); }
+    std::size_t heldBytes() const {
+        return tableBytes(m_forwardSide) + tableBytes(m_backwardSide) +
+               (m_forwardSide.frontier.capacity() + m_backwardSide.frontier.capacity()) * sizeof(K);
+    }
+    void noteBytes(std::size_t bytes) { m_peakBytes = std::max(m_peakBytes, bytes); }
+    // What the search would hold at its peak while it adds a level of `added` positions to the side:
+    // tables doubled wherever they pass their load, the new level gathered and then joined.
+    std::size_t bytesToExpand(const Side& side, double added) const {
+        const double perShard =
+            (static_cast<double>(side.forward ? m_forwardSize : m_backwardSize) + added) / Shards;
+        double slots = static_cast<double>(side.tables[0].slots());
+        while (slots * LevelTable<W>::MaxLoadPercent / 100 < perShard)
+            slots *= 2;
+        // A shard that grows holds its old slots and the new ones at once.
+        const double grownTables = slots * (Shards + 1.5) * LevelTable<W>::SlotBytes;
+        const double now = static_cast<double>(heldBytes() - tableBytes(side));
+        return static_cast<std::size_t>(
+            std::min(now + grownTables + 2 * added * sizeof(K) + static_cast<double>(roundBytes()),
+                     static_cast<double>(std::numeric_limits<std::size_t>::max())));
+    }
+    // New positions the next expansion of the side is expected to bring: the growth of its last
+    // expansion, or at first every move the sampled positions have.
+    double expectedLevel(const Side& side, double cost) const {
+        if (side.growth > 0)
+            return side.growth * static_cast<double>(side.frontier.size());
+        return cost;
+    }
     int levelOf(const Side& side, const K& k) const {
         const K c = canonical(k);
         const std::uint64_t h = Hash(c);
@@ -489,6 +542,9 @@ private:
     std::chrono::steady_clock::time_point m_started;
     int m_threads = 1;
     std::size_t m_maxPositions = 0;
+    std::size_t m_budget = 0;
+    std::size_t m_peakBytes = 0;
+    bool m_memoryRanOut = false;
     K m_pegMask, m_secondMask, m_mustLeaveMask, m_start, m_goal;
     std::vector<K> m_startUnpassable; // the start's pegs on unpassable holes, in each of its images
     int m_startPegCount = 0;
@@ -672,7 +728,6 @@ template <int W> double Search<W>::estimatedCost(const Side& side) {
 // gathered its share; then each thread files the new positions of its own shards, so no table is
 // ever touched by two threads at once. False when the limits ran out before the level was complete.
 template <int W> bool Search<W>::expand(Side& side, const Side& other) {
-    constexpr std::uint64_t RoundMoves = 1 << 20;
     const int level = side.depth + 1;
     const int bound = m_limits.knownMoves;
     std::array<std::vector<K>, Shards> next;
@@ -701,7 +756,7 @@ template <int W> bool Search<W>::expand(Side& side, const Side& other) {
                 const K c = canonical(child);
                 mine[ShardOf(Hash(c))].push_back(c);
             };
-            for (; cursor[t] < frontier.size() && walk.found < RoundMoves && !walk.stopped;
+            for (; cursor[t] < frontier.size() && walk.found < m_roundMoves && !walk.stopped;
                  cursor[t] += static_cast<std::size_t>(m_threads))
                 movesOf(side.forward, frontier[cursor[t]], walk, file);
         });
@@ -722,10 +777,13 @@ template <int W> bool Search<W>::expand(Side& side, const Side& other) {
                 }
             }
         });
-        std::size_t filed = 0;
+        std::size_t filed = 0, gathered = 0;
         for (const auto& table : side.tables)
             filed += table.size();
+        for (const auto& part : next)
+            gathered += part.capacity();
         (side.forward ? m_forwardSize : m_backwardSize) = filed;
+        noteBytes(heldBytes() + gathered * sizeof(K) + roundBytes());
         for (const auto& found : meetings) {
             if (!found.empty()) {
                 m_met = true;
@@ -734,9 +792,17 @@ template <int W> bool Search<W>::expand(Side& side, const Side& other) {
                 return true;
             }
         }
+        // The next round must fit, and the level must still be joined into one frontier, as big
+        // again as what was gathered.
+        const double nextRound = static_cast<double>(m_threads) * static_cast<double>(m_roundMoves);
+        if (bytesToExpand(side, nextRound) + 2 * gathered * sizeof(K) > m_budget) {
+            m_memoryRanOut = true;
+            return false;
+        }
         if (timeIsUp() || positions() > m_maxPositions)
             return false;
     }
+    const std::size_t before = frontier.size();
     std::vector<K> joined;
     std::size_t total = 0;
     for (const auto& part : next)
@@ -747,6 +813,8 @@ template <int W> bool Search<W>::expand(Side& side, const Side& other) {
         std::vector<K>().swap(part);
     }
     side.frontier.swap(joined);
+    side.growth =
+        static_cast<double>(side.frontier.size()) / static_cast<double>(std::max<std::size_t>(before, 1));
     side.depth = level;
     return true;
 }
@@ -760,6 +828,7 @@ template <int W> bool Search<W>::insertStart() {
     m_forwardSide.tables[ShardOf(hs)].insert(start, hs, 0);
     m_forwardSide.frontier.push_back(start);
     m_forwardSize = 1;
+    noteBytes(heldBytes());
     std::vector<K> goals;
     if (m.singlePegGoal) {
         for (int i = 0; i < m.holes; ++i) {
@@ -846,13 +915,31 @@ template <int W> JumpList Search<W>::solutionThrough(const K& meeting) const {
     return jumps;
 }
 
+// Runs out of memory like out of time: the levels completed so far still prove the lower bound.
 template <int W> MinMovesResult Search<W>::run() {
     MinMovesResult result;
     const auto finish = [&](MinMovesOutcome outcome) {
         result.outcome = outcome;
         result.positions = positions();
         result.seconds = elapsed();
+        result.peakBytes = m_peakBytes;
+        result.memoryRanOut = m_memoryRanOut;
         return result;
+    };
+    try {
+        search(result);
+    } catch (const std::bad_alloc&) {
+        m_memoryRanOut = true;
+        result.jumps.clear();
+        result.moves = 0;
+        return finish(MinMovesOutcome::OutOfLimits);
+    }
+    return finish(result.outcome);
+}
+
+template <int W> void Search<W>::search(MinMovesResult& result) {
+    const auto finish = [&](MinMovesOutcome outcome) {
+        result.outcome = outcome;
     };
     bool met = insertStart();
     while (!met) {
@@ -861,31 +948,95 @@ template <int W> MinMovesResult Search<W>::run() {
         // With a known solution both sides keep only positions that could lie on a solution with fewer
         // moves, so running out of positions proves that no solution has fewer.
         const bool exhausted = m_forwardSide.frontier.empty() || m_backwardSide.frontier.empty();
-        if (exhausted && m_limits.knownMoves == 0)
-            return finish(MinMovesOutcome::Unsolvable);
+        if (exhausted && m_limits.knownMoves == 0) {
+            finish(MinMovesOutcome::Unsolvable);
+            return;
+        }
         if (m_limits.knownMoves > 0 && (exhausted || proved >= m_limits.knownMoves)) {
             result.moves = m_limits.knownMoves;
             result.lowerBound = m_limits.knownMoves;
-            return finish(MinMovesOutcome::Proven);
+            finish(MinMovesOutcome::Proven);
+            return;
         }
-        if (timeIsUp() || positions() > m_maxPositions)
-            return finish(MinMovesOutcome::OutOfLimits);
-        const bool forward = estimatedCost(m_forwardSide) <= estimatedCost(m_backwardSide);
-        Side& side = forward ? m_forwardSide : m_backwardSide;
-        const Side& other = forward ? m_backwardSide : m_forwardSide;
-        if (!expand(side, other))
-            return finish(MinMovesOutcome::OutOfLimits);
+        if (timeIsUp() || positions() > m_maxPositions) {
+            finish(MinMovesOutcome::OutOfLimits);
+            return;
+        }
+        Side* side = chooseSide();
+        if (!side || !expand(*side, side == &m_forwardSide ? m_backwardSide : m_forwardSide)) {
+            finish(MinMovesOutcome::OutOfLimits);
+            return;
+        }
         met = m_met;
     }
     result.jumps = solutionThrough(m_meeting);
     result.moves = CountMoves(result.jumps);
     result.lowerBound = result.moves;
-    if (result.jumps.empty())
-        return finish(MinMovesOutcome::OutOfLimits);
-    return finish(MinMovesOutcome::Proven);
+    finish(result.jumps.empty() ? MinMovesOutcome::OutOfLimits : MinMovesOutcome::Proven);
+}
+
+// The side whose next level costs fewer moves, if it fits into the memory; otherwise the other one;
+// none when neither would fit.
+template <int W> typename Search<W>::Side* Search<W>::chooseSide() {
+    const double forwardCost = estimatedCost(m_forwardSide), backwardCost = estimatedCost(m_backwardSide);
+    const bool forwardFirst = forwardCost <= backwardCost;
+    for (const bool forward : {forwardFirst, !forwardFirst}) {
+        Side& side = forward ? m_forwardSide : m_backwardSide;
+        const std::size_t bytes =
+            bytesToExpand(side, expectedLevel(side, forward ? forwardCost : backwardCost));
+        if (bytes <= m_budget)
+            return &side;
+    }
+    m_memoryRanOut = true;
+    return nullptr;
 }
 
 } // namespace
+
+std::size_t DefaultMemoryBudget() {
+    const long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGE_SIZE);
+    std::size_t budget = pages > 0 && pageSize > 0
+                             ? static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 2
+                             : std::size_t{1} << 30;
+    // An address-space limit counts the program's code and libraries as well: keep a quarter free.
+    rlimit space{};
+    if (getrlimit(RLIMIT_AS, &space) == 0 && space.rlim_cur != RLIM_INFINITY)
+        budget = std::min(budget, static_cast<std::size_t>(space.rlim_cur / 4 * 3));
+    return budget;
+}
+
+bool ParseMemoryAmount(const std::string& text, std::size_t& bytes) {
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9')
+        ++digits;
+    const std::string suffix = text.substr(digits);
+    int shift = 0;
+    if (suffix == "K")
+        shift = 10;
+    else if (suffix == "M")
+        shift = 20;
+    else if (suffix == "G")
+        shift = 30;
+    else if (!suffix.empty())
+        return false;
+    if (digits == 0 || digits > 18)
+        return false;
+    const unsigned long long amount = std::stoull(text.substr(0, digits));
+    if (amount == 0 || amount > (std::numeric_limits<std::size_t>::max() >> shift))
+        return false;
+    bytes = static_cast<std::size_t>(amount) << shift;
+    return true;
+}
+
+std::string MemoryText(std::size_t bytes) {
+    const double mib = static_cast<double>(bytes) / (1 << 20);
+    char text[32];
+    if (mib >= 1024)
+        std::snprintf(text, sizeof text, "%.1f GiB", mib / 1024);
+    else
+        std::snprintf(text, sizeof text, "%.1f MiB", mib);
+    return text;
+}
 
 MinMovesResult FindFewestMoves(const LevelRecord& record, const MinMovesLimits& limits) {
     Model model;
@@ -896,9 +1047,16 @@ MinMovesResult FindFewestMoves(const LevelRecord& record, const MinMovesLimits& 
         return result;
     }
     const int bits = model.colours ? 2 * model.holes : model.holes;
-    if (bits <= 64)
-        return Search<1>(model, limits).run();
-    if (bits <= 128)
-        return Search<2>(model, limits).run();
-    return Search<3>(model, limits).run();
+    try {
+        if (bits <= 64)
+            return Search<1>(model, limits).run();
+        if (bits <= 128)
+            return Search<2>(model, limits).run();
+        return Search<3>(model, limits).run();
+    } catch (const std::bad_alloc&) {
+        // Not even the search's first tables could be had.
+        MinMovesResult result;
+        result.memoryRanOut = true;
+        return result;
+    }
 }

@@ -4,13 +4,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "game/LevelRecord.h"
 #include "game/Solver.h"
 
 struct MinMovesLimits {
     double seconds = 10.0;
-    std::size_t maxPositions = 0; // positions remembered on both sides; 0 = a default that fits in memory
+    std::size_t maxPositions = 0; // positions remembered on both sides; 0 = as many as the memory allows
+    std::size_t memoryBytes = 0;  // what the search may hold at once; 0 = DefaultMemoryBudget()
     int threads = 0;              // 0 = one per core
     int knownMoves = 0; // a solution with this many moves is known (0 = none): only fewer are sought
 };
@@ -18,7 +20,7 @@ struct MinMovesLimits {
 enum class MinMovesOutcome {
     Proven,      // `moves` is the fewest
     Unsolvable,  // no sequence of jumps reaches the goal
-    OutOfLimits, // time or memory ran out; `lowerBound` holds what was proved
+    OutOfLimits, // time, memory or positions ran out; `lowerBound` holds what was proved
     Unsupported  // the target depends on cell codes other than 0 to 3
 };
 
@@ -29,7 +31,21 @@ struct MinMovesResult {
     int lowerBound = 0; // no solution has fewer moves
     std::uint64_t positions = 0;
     double seconds = 0.0;
+    std::size_t peakBytes = 0; // the most the search's tables and levels held at once
+    bool memoryRanOut = false; // the search stopped because the next level would not fit
 };
 
+// Half of the machine's physical memory, less when the process may not map that much.
+std::size_t DefaultMemoryBudget();
+
+// An amount of memory as the tools take it: a whole number of bytes, or of KiB, MiB or GiB with the
+// suffix K, M or G ("512M", "6G"). False for anything else, for zero and for amounts past the
+// address space.
+bool ParseMemoryAmount(const std::string& text, std::size_t& bytes);
+
+// The amount in MiB or GiB with one decimal, as the tools print it ("1.5 GiB").
+std::string MemoryText(std::size_t bytes);
+
 // The board must not be solved at its start (then no move is needed and there is nothing to search).
+// Never throws for want of memory: a search that cannot get it stops as when its time runs out.
 MinMovesResult FindFewestMoves(const LevelRecord& record, const MinMovesLimits& limits);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <new>
 
 #include "game/BoardSymmetry.h"
 #include "game/MinMoves.h"
@@ -249,6 +250,10 @@ public:
     bool moveSearchFinished() const { return m_moveSearchFinished; }
     int lowerBound() const { return m_lowerBound; }
     bool exhausted() const { return m_exhausted; }
+    std::size_t peakBytes() const { return m_peakBytes; }
+    bool memoryRanOut() const { return m_memoryRanOut; }
+    // Gives up the rest of the budget, as when an allocation fails.
+    void stopForWantOfMemory() { m_memoryRanOut = m_outOfBudget = m_stop = true; }
     std::uint64_t nodes() const { return m_nodes; }
     double elapsed() const {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
@@ -312,6 +317,8 @@ private:
     bool m_moveSearchFinished = false;
     int m_lowerBound = 1;     // a board not solved at its start needs a move
     bool m_exhausted = false; // depth-first search visited everything without a solution
+    std::size_t m_peakBytes = 0;
+    bool m_memoryRanOut = false;
 };
 
 void Search::buildLines(const LevelRecord& record) {
@@ -808,8 +815,11 @@ void Search::improveMoves(const LevelRecord& record) {
     proof.seconds = std::max(0.0, m_limits.seconds - elapsed());
     proof.maxPositions = static_cast<std::size_t>(m_limits.maxNodes);
     proof.knownMoves = m_bestMoves;
+    proof.memoryBytes = m_limits.memoryBytes;
     const MinMovesResult fewest = FindFewestMoves(record, proof);
     m_lowerBound = std::max(m_lowerBound, fewest.lowerBound);
+    m_peakBytes = fewest.peakBytes;
+    m_memoryRanOut = fewest.memoryRanOut;
     if (fewest.outcome == MinMovesOutcome::Proven) {
         if (!fewest.jumps.empty() && fewest.moves < m_bestMoves) {
             m_bestJumps = fewest.jumps;
@@ -916,18 +926,30 @@ SolveResult SolveBoard(const LevelRecord& record, const SolverLimits& limits) {
     const bool knownSolves = ReplaySolution(record, limits.knownSolution).solved;
     if (knownSolves)
         search.startFrom(limits.knownSolution);
-    if (knownSolves || search.findAny()) {
-        if (limits.preferFewerMoves)
+    bool found = knownSolves;
+    try {
+        found = found || search.findAny();
+        if (found && limits.preferFewerMoves)
             search.improveMoves(record);
+    } catch (const std::bad_alloc&) {
+        search.stopForWantOfMemory();
+    }
+    // A best solution cut short by the failed allocation is no solution: the known one stands.
+    const bool bestSolves = found && ReplaySolution(record, search.best()).solved;
+    if (bestSolves || knownSolves) {
         result.status = SolveStatus::Solved;
-        result.jumps = search.best();
-        result.moves = search.bestMoves();
-        result.fewestMovesProven = search.bestMoves() == 0 || search.moveSearchFinished();
-        result.movesLowerBound = result.fewestMovesProven ? result.moves : search.lowerBound();
+        result.jumps = bestSolves ? search.best() : limits.knownSolution;
+        result.moves = CountMoves(result.jumps);
+        result.fewestMovesProven = bestSolves && (search.bestMoves() == 0 || search.moveSearchFinished());
+        result.movesLowerBound =
+            result.fewestMovesProven ? result.moves : std::min(result.moves, search.lowerBound());
     } else {
-        result.status = search.exhausted() ? SolveStatus::Unsolvable : SolveStatus::GaveUp;
+        result.status =
+            search.exhausted() && !search.memoryRanOut() ? SolveStatus::Unsolvable : SolveStatus::GaveUp;
     }
     result.nodes = search.nodes();
     result.seconds = search.elapsed();
+    result.peakBytes = search.peakBytes();
+    result.memoryRanOut = search.memoryRanOut();
     return result;
 }

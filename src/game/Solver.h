@@ -43,6 +43,7 @@ struct SolverLimits {
     double seconds = 10.0;           // wall-clock budget for the whole search
     std::uint64_t maxNodes = 0;      // 0 = no node limit; also caps the positions the proof remembers
     std::size_t maxTableEntries = 0; // 0 = the solver's default; positions remembered per table
+    std::size_t memoryBytes = 0;     // what the proof of the fewest moves may hold; 0 = its default
     bool preferFewerMoves = true;    // false: stop at the first solution found
     JumpList knownSolution;          // a solution known already (a stored one): only fewer moves are sought
 };
@@ -62,10 +63,13 @@ struct SolveResult {
     int movesLowerBound = 0;        // no solution has fewer moves than this (= moves when proven)
     std::uint64_t nodes = 0;
     double seconds = 0.0;
+    std::size_t peakBytes = 0; // the most the proof's tables held at once
+    bool memoryRanOut = false; // the proof stopped because its next level would not fit
 };
 
 // Searches depth-first for any solution, then spends the rest of the budget on solutions with fewer
 // moves: a beam search over whole moves, then a search over move counts from both ends that proves
 // the fewest (game/MinMoves.h), and where that runs out of memory, a branch-and-bound search.
-// A board already solved at its start position gives Solved with no jumps.
+// A board already solved at its start position gives Solved with no jumps. Running out of memory
+// ends the search like running out of time: the best solution found so far is kept.
 SolveResult SolveBoard(const LevelRecord& record, const SolverLimits& limits);

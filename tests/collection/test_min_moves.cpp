@@ -304,3 +304,61 @@ TEST(BoardSymmetries, FindsTheSymmetriesOfEachShape) {
         MakeBoard(5, ShapeHexagon, false, {".xxx.", "xxxx", "xxxxx", "xxxx", ".xxx."});
     EXPECT_EQ(BoardSymmetries(hexagon, false).size(), 11u);
 }
+
+// The central game with the last peg in the centre, solved in 18 moves.
+LevelRecord CentralGame() {
+    LevelRecord cross = EnglishCross();
+    cross.TargetCells[3 * GridWidth + 3] = FirstColourPeg;
+    return cross;
+}
+
+TEST(FewestMovesMemory, StopsBeforeALevelThatWouldNotFitAndKeepsWhatItProved) {
+    for (const std::size_t budget : {std::size_t{1} << 16, std::size_t{8} << 20}) {
+        SCOPED_TRACE(budget);
+        MinMovesLimits limits = Limits(2);
+        limits.memoryBytes = budget;
+        const MinMovesResult result = FindFewestMoves(CentralGame(), limits);
+        EXPECT_EQ(result.outcome, MinMovesOutcome::OutOfLimits);
+        EXPECT_TRUE(result.memoryRanOut);
+        EXPECT_LE(result.peakBytes, budget);
+        EXPECT_GE(result.lowerBound, budget > (1 << 16) ? 5 : 1);
+        EXPECT_LE(result.lowerBound, 18);
+    }
+    // With room enough the same search proves the 18 moves and says how much it held.
+    MinMovesLimits roomy = Limits(2);
+    roomy.memoryBytes = std::size_t{1} << 30;
+    const MinMovesResult proved = FindFewestMoves(CentralGame(), roomy);
+    ASSERT_EQ(proved.outcome, MinMovesOutcome::Proven);
+    EXPECT_EQ(proved.moves, 18);
+    EXPECT_FALSE(proved.memoryRanOut);
+    EXPECT_GT(proved.peakBytes, std::size_t{8} << 20);
+}
+
+TEST(FewestMovesMemory, TheSolverKeepsItsBestSolutionWhenTheProofRunsOutOfMemory) {
+    SolverLimits limits;
+    limits.seconds = 3.0;
+    limits.memoryBytes = std::size_t{1} << 20;
+    const SolveResult result = SolveBoard(CentralGame(), limits);
+    ASSERT_EQ(result.status, SolveStatus::Solved);
+    EXPECT_TRUE(result.memoryRanOut);
+    EXPECT_TRUE(ReplaySolution(CentralGame(), result.jumps).solved);
+    EXPECT_GE(result.moves, 18);
+    EXPECT_LE(result.movesLowerBound, 18);
+    EXPECT_GE(result.movesLowerBound, 1);
+    EXPECT_LE(result.peakBytes, limits.memoryBytes);
+}
+
+TEST(FewestMovesMemory, ReadsMemoryAmountsAsTheToolsTakeThem) {
+    std::size_t bytes = 0;
+    EXPECT_TRUE(ParseMemoryAmount("4096", bytes));
+    EXPECT_EQ(bytes, 4096u);
+    EXPECT_TRUE(ParseMemoryAmount("512M", bytes));
+    EXPECT_EQ(bytes, std::size_t{512} << 20);
+    EXPECT_TRUE(ParseMemoryAmount("6G", bytes));
+    EXPECT_EQ(bytes, std::size_t{6} << 30);
+    for (const char* bad : {"", "0", "0G", "G", "-1G", "1.5G", "4GB", "4 G", "99999999999999999999G"})
+        EXPECT_FALSE(ParseMemoryAmount(bad, bytes)) << bad;
+    EXPECT_GT(DefaultMemoryBudget(), 0u);
+    EXPECT_EQ(MemoryText(std::size_t{3} << 29), "1.5 GiB");
+    EXPECT_EQ(MemoryText(std::size_t{17} << 20), "17.0 MiB");
+}

@@ -3,10 +3,12 @@
 // them into a source file.
 //
 //   boardc -o vorn.dat FILE.txt...
-//   boardc --solve FILE.txt [--seconds N] [--all] [--only NAME]
+//   boardc --solve FILE.txt [--seconds N] [--memory AMOUNT] [--all] [--only NAME]
 //
 // --all looks again for fewer moves on boards whose stored solution is good; --only limits the
 // search to the board with that English name. A stored solution is only ever replaced by a shorter one.
+// --memory ("6G", "512M") is what the proof of the fewest moves may hold at once, by default half of
+// the machine's physical memory; a search that runs out of it keeps the best solution it found.
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "BoardSource.h"
+#include "game/MinMoves.h"
 #include "storage/AtomicFile.h"
 #include "storage/LevelCollection.h"
 
@@ -34,7 +37,7 @@ bool ReadText(const std::string& path, std::string& text) {
 
 int Usage() {
     std::cerr << "usage: boardc -o OUT.dat FILE.txt...\n"
-                 "       boardc --solve FILE.txt [--seconds N] [--all] [--only NAME]\n";
+                 "       boardc --solve FILE.txt [--seconds N] [--memory AMOUNT] [--all] [--only NAME]\n";
     return 2;
 }
 
@@ -77,7 +80,7 @@ int Compile(const std::string& output, const std::vector<std::string>& inputs) {
     return 0;
 }
 
-int Solve(const std::string& input, double seconds, bool all, const std::string& only) {
+int Solve(const std::string& input, double seconds, std::size_t memory, bool all, const std::string& only) {
     std::string text;
     if (!ReadText(input, text)) {
         std::cerr << "boardc: " << input << " cannot be read\n";
@@ -96,6 +99,7 @@ int Solve(const std::string& input, double seconds, bool all, const std::string&
             continue;
         SolverLimits limits;
         limits.seconds = seconds;
+        limits.memoryBytes = memory;
         if (storedIsGood)
             limits.knownSolution = board.solution;
         const SolveResult result = SolveBoard(board.record, limits);
@@ -112,7 +116,8 @@ int Solve(const std::string& input, double seconds, bool all, const std::string&
             std::cout << " (minimum proven)";
         else
             std::cout << " (at least " << result.movesLowerBound << ")";
-        std::cout << ", " << result.seconds << " s";
+        std::cout << ", " << result.seconds << " s, " << MemoryText(result.peakBytes)
+                  << (result.memoryRanOut ? " (the memory ran out)" : "");
         if (storedIsGood && storedMoves <= result.moves) {
             std::cout << ", kept the stored " << storedMoves << "\n";
             continue;
@@ -139,6 +144,7 @@ int main(int argc, char** argv) {
         return Compile(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
     if (args.size() >= 2 && args[0] == "--solve") {
         double seconds = 20.0;
+        std::size_t memory = DefaultMemoryBudget();
         bool all = false;
         std::string only;
         for (std::size_t i = 2; i < args.size(); ++i) {
@@ -148,10 +154,12 @@ int main(int argc, char** argv) {
                 all = true;
             else if (args[i] == "--seconds" && i + 1 < args.size() && std::atof(args[i + 1].c_str()) > 0)
                 seconds = std::atof(args[++i].c_str());
+            else if (args[i] == "--memory" && i + 1 < args.size() && ParseMemoryAmount(args[i + 1], memory))
+                ++i;
             else
                 return Usage();
         }
-        return Solve(args[1], seconds, all, only);
+        return Solve(args[1], seconds, memory, all, only);
     }
     return Usage();
 }

@@ -3,12 +3,19 @@
 //   pegsolve FILE.vrn [--seconds N] [--write]
 //   pegsolve --collection vorn.dat --board K [--seconds N]
 //   pegsolve --collection vorn.dat --survey [--seconds N]
-//   pegsolve --collection vorn.dat --table MOVES.md [--seconds N]
+//   pegsolve --collection vorn.dat --table MOVES.md [--boards LIST] [--seconds N]
+//
+// Every form takes --memory AMOUNT ("6G", "512M"), what the proof of the fewest moves may hold at
+// once; the default is half of the machine's physical memory. A search that runs out of time or
+// memory prints the best solution it has and the proven lower bound, and exits as when it ran out
+// of time: 0 with a solution, 4 without one.
 //
 // --first stops at the first solution instead of looking for fewer moves; --survey solves every
 // board of the collection and prints one line for each, with the time the solver took. --table
 // tries to prove each board's stored solution the shortest and writes the outcome as a Markdown
-// table: board, name, pegs, moves, whether no solution has fewer, the lower bound and the seconds.
+// table: board, name, pegs, moves, whether no solution has fewer, the lower bound, the seconds,
+// the peak memory and the command that repeats the row. --boards LIST ("all", "unproven" or
+// numbers and ranges like "48,50,96-120") searches only those boards and keeps the other rows.
 //
 // --write stores the solution in the board file (solution jumps and move count only; every other
 // byte stays as it was).
@@ -20,10 +27,12 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "game/MinMoves.h"
 #include "game/Solver.h"
 #include "storage/AtomicFile.h"
 #include "storage/LevelCollection.h"
@@ -35,17 +44,22 @@ struct Options {
     std::string collection;
     int board = 0;
     double seconds = 10.0;
+    std::size_t memory = 0;
     bool write = false;
     bool first = false;
     bool survey = false;
     std::string table;
+    std::string boards = "all";
 };
+
+constexpr std::size_t TableColumns = 9;
 
 int Usage() {
     std::cerr << "usage: pegsolve FILE.vrn [--seconds N] [--first] [--write]\n"
                  "       pegsolve --collection vorn.dat --board K [--seconds N] [--first]\n"
                  "       pegsolve --collection vorn.dat --survey [--seconds N] [--first]\n"
-                 "       pegsolve --collection vorn.dat --table MOVES.md [--seconds N]\n";
+                 "       pegsolve --collection vorn.dat --table MOVES.md [--boards LIST] [--seconds N]\n"
+                 "every form also takes --memory AMOUNT (bytes, or with the suffix K, M or G)\n";
     return 2;
 }
 
@@ -69,6 +83,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         } else if (a == "--seconds" && hasValue && ParseNumber(args[i + 1], number) && number > 0) {
             options.seconds = number;
             ++i;
+        } else if (a == "--memory" && hasValue && ParseMemoryAmount(args[i + 1], options.memory)) {
+            ++i;
+        } else if (a == "--boards" && hasValue) {
+            options.boards = args[++i];
         } else if (a == "--table" && hasValue) {
             options.table = args[++i];
         } else if (a == "--collection" && hasValue) {
@@ -171,43 +189,132 @@ std::string Seconds(double seconds) {
     return text;
 }
 
-// Each board's stored solution put to the proof; the table is written only when every board had
-// a solution to prove.
-int Table(const LevelCollection& collection, const SolverLimits& base, const std::string& path) {
+// The memory amount as the command line would give it.
+std::string MemoryOption(std::size_t bytes) {
+    for (const auto& [shift, suffix] : {std::pair{30, "G"}, std::pair{20, "M"}, std::pair{10, "K"}})
+        if (bytes % (std::size_t{1} << shift) == 0)
+            return std::to_string(bytes >> shift) + suffix;
+    return std::to_string(bytes);
+}
+
+// The rows of an earlier table by board number, and whether each says its par is proven.
+struct TableRow {
+    std::string line;
+    std::string name;
+    int par = 0;
+    bool proven = false;
+};
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    std::string field;
+    std::getline(in, field, '|');
+    while (std::getline(in, field, '|')) {
+        const auto first = field.find_first_not_of(' '), last = field.find_last_not_of(' ');
+        fields.push_back(first == std::string::npos ? "" : field.substr(first, last - first + 1));
+    }
+    return fields;
+}
+
+std::map<int, TableRow> ReadTable(const std::string& path) {
+    std::map<int, TableRow> rows;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::vector<std::string> fields = Fields(line);
+        double board = 0, par = 0;
+        if (fields.size() < TableColumns || !ParseNumber(fields[0], board) || !ParseNumber(fields[3], par))
+            continue;
+        rows[static_cast<int>(board)] = {line, fields[1], static_cast<int>(par), fields[4] == "yes"};
+    }
+    return rows;
+}
+
+// Which boards to search again: "all", "unproven" (judged by the earlier table) or numbers and
+// ranges such as "48,50,96-120".
+bool Selected(const std::string& boards, int k, const std::map<int, TableRow>& earlier) {
+    if (boards == "all")
+        return true;
+    if (boards == "unproven") {
+        const auto row = earlier.find(k);
+        return row == earlier.end() || !row->second.proven;
+    }
+    std::istringstream in(boards);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        const auto dash = item.find('-');
+        const int low = std::atoi(item.substr(0, dash).c_str());
+        const int high = dash == std::string::npos ? low : std::atoi(item.substr(dash + 1).c_str());
+        if (k >= low && k <= high)
+            return true;
+    }
+    return false;
+}
+
+// One board's row: its stored solution put to the proof.
+std::string TableLine(const LevelCollection& collection, int k, const SolverLimits& base, bool& parProven,
+                      bool& problem) {
+    const LevelRecord& record = collection.slot(k);
+    SolverLimits limits = base;
+    limits.knownSolution = StoredSolution(record);
+    const SolveResult result = SolveBoard(record, limits);
+    const int stored = CountMoves(limits.knownSolution);
+    const bool shorterFound = result.status == SolveStatus::Solved && result.moves < stored;
+    problem = limits.knownSolution.empty() || result.status != SolveStatus::Solved || shorterFound;
+    if (problem)
+        std::cerr << "pegsolve: board " << k << ": the stored solution is missing, broken or longer than "
+                  << result.moves << " moves; re-solve the collection\n";
+    // A par counts as proven only when the search proves exactly the stored number of moves.
+    parProven = result.fewestMovesProven && !shorterFound && !limits.knownSolution.empty();
+    std::cout << k << "\t" << stored << " moves\t" << (parProven ? "proven" : "not proven") << "\tat least "
+              << result.movesLowerBound << "\t" << Seconds(result.seconds) << " s\t"
+              << MemoryText(result.peakBytes) << "\n";
+    std::ostringstream row;
+    row << "| " << k << " | " << record.Names[0].text() << " | " << int{CountPegs(record.StartCells, record)}
+        << " | " << stored << " | "
+        << (parProven      ? "yes"
+            : shorterFound ? "no: " + std::to_string(result.moves) + " found"
+                           : "no")
+        << " | " << (parProven ? stored : result.movesLowerBound) << " | " << Seconds(result.seconds) << " | "
+        << MemoryText(result.peakBytes) << " | `pegsolve --collection build/data/vorn.dat --board " << k
+        << " --seconds " << base.seconds << " --memory " << MemoryOption(base.memoryBytes) << "` |";
+    return row.str();
+}
+
+// Each selected board's stored solution put to the proof; the rows of the other boards are kept
+// from the earlier table as long as their par is still the stored one. The table is written even
+// when a board had no solution to prove; the exit status tells.
+int Table(const LevelCollection& collection, const SolverLimits& base, const std::string& path,
+          const std::string& boards) {
+    const std::map<int, TableRow> earlier = ReadTable(path);
     std::ostringstream out;
     out << "# Moves of the built-in boards\n\n"
-           "Written by `pegsolve --collection vorn.dat --table MOVES.md --seconds "
-        << base.seconds
-        << "`. *Moves* is the par, the moves of the stored solution; *proven* means no "
-           "solution has fewer moves; otherwise *at least* is the fewest moves the search could prove "
-           "necessary within its time.\n\n"
-           "| Board | Name | Pegs | Moves | Proven | At least | Seconds |\n"
-           "|---:|---|---:|---:|---|---:|---:|\n";
+           "Written by `pegsolve --collection build/data/vorn.dat --table data/boards/MOVES.md --boards "
+           "LIST --seconds N --memory M`, which searches the listed boards again and keeps the other rows. "
+           "*Par* is the moves of the stored solution; *proven* means no solution has fewer moves; "
+           "otherwise *at least* is the fewest moves the search could prove necessary within its time "
+           "and memory. *Seconds* and *peak memory* (the most the proof's position tables held at once) "
+           "are those of the run that wrote the row; *command* repeats that run for one board.\n\n"
+           "| Board | Name | Pegs | Par | Proven | At least | Seconds | Peak memory | Command |\n"
+           "|---:|---|---:|---:|---|---:|---:|---:|---|\n";
     int proven = 0, problems = 0;
     for (int k = 1; k <= collection.count(); ++k) {
         const LevelRecord& record = collection.slot(k);
-        SolverLimits limits = base;
-        limits.knownSolution = StoredSolution(record);
-        const SolveResult result = SolveBoard(record, limits);
-        const int stored = CountMoves(limits.knownSolution);
-        const bool shorterFound = result.status == SolveStatus::Solved && result.moves < stored;
-        if (limits.knownSolution.empty() || result.status != SolveStatus::Solved || shorterFound) {
-            std::cerr << "pegsolve: board " << k << ": the stored solution is missing, broken or longer than "
-                      << result.moves << " moves; re-solve the collection\n";
-            ++problems;
+        const auto row = earlier.find(k);
+        const bool keep = !Selected(boards, k, earlier) && row != earlier.end() &&
+                          row->second.par == record.SolutionMoves &&
+                          row->second.name == record.Names[0].text() &&
+                          Fields(row->second.line).size() == TableColumns;
+        if (keep) {
+            out << row->second.line << "\n";
+            proven += row->second.proven;
+            continue;
         }
-        // A par counts as proven only when the search proves exactly the stored number of moves.
-        const bool parProven = result.fewestMovesProven && !shorterFound && !limits.knownSolution.empty();
+        bool parProven = false, problem = false;
+        out << TableLine(collection, k, base, parProven, problem) << "\n";
         proven += parProven;
-        out << "| " << k << " | " << record.Names[0].text() << " | "
-            << int{CountPegs(record.StartCells, record)} << " | " << stored << " | "
-            << (parProven      ? "yes"
-                : shorterFound ? "no: " + std::to_string(result.moves) + " found"
-                               : "no")
-            << " | " << (parProven ? stored : result.movesLowerBound) << " | " << Seconds(result.seconds)
-            << " |\n";
-        std::cout << k << "\t" << stored << " moves\t" << (result.fewestMovesProven ? "proven" : "not proven")
-                  << "\tat least " << result.movesLowerBound << "\t" << Seconds(result.seconds) << " s\n";
+        problems += problem;
     }
     out << "\n" << proven << " of " << collection.count() << " pars are proven minima.\n";
     const std::string text = out.str();
@@ -231,6 +338,7 @@ int main(int argc, char** argv) {
     SolverLimits limits;
     limits.seconds = options.seconds;
     limits.preferFewerMoves = !options.first;
+    limits.memoryBytes = options.memory ? options.memory : DefaultMemoryBudget();
 
     LevelRecord record;
     std::vector<std::uint8_t> fileBytes;
@@ -245,7 +353,7 @@ int main(int argc, char** argv) {
         if (options.survey)
             return Survey(collection, limits);
         if (!options.table.empty())
-            return Table(collection, limits, options.table);
+            return Table(collection, limits, options.table, options.boards);
         if (options.board > collection.count()) {
             std::cerr << "pegsolve: " << options.collection << " holds only " << collection.count()
                       << " boards\n";
@@ -270,7 +378,11 @@ int main(int argc, char** argv) {
     if (!options.first)
         limits.knownSolution = StoredSolution(record);
     const SolveResult result = SolveBoard(record, limits);
-    std::cout << "searched " << result.nodes << " positions in " << result.seconds << " s\n";
+    std::cout << "searched " << result.nodes << " positions in " << result.seconds
+              << " s; the proof held at most " << MemoryText(result.peakBytes) << " of "
+              << MemoryText(limits.memoryBytes) << "\n";
+    if (result.memoryRanOut)
+        std::cout << "the memory budget ran out: the search stopped before a level that would not fit\n";
     switch (result.status) {
     case SolveStatus::Unsolvable:
         std::cout << "the board cannot be solved\n";
