@@ -33,3 +33,31 @@ TEST_F(GameFixture, ACollectionThatCannotBeWrittenIsReportedAndTheSettingsAreKep
     EXPECT_EQ(QDir(programPath()).entryList({"vorn.dat*"}, QDir::Files | QDir::Hidden), QStringList())
         << "no half-written file is left behind";
 }
+
+TEST_F(GameFixture, AfterAFailedSaveAtCloseTheNextStartOffersTheBoardsAgain) {
+    auto form = startEnglishGame();
+    ModalScript script;
+    script.then(ModalScript::no()); // the solution is not stored; the solved mark is a change
+    drag(*form, cellCentre(0), {}, cellCentre(2));
+    drag(*form, cellCentre(3), {}, cellCentre(1));
+    ASSERT_TRUE(form->session().collection().slot(1).isSolved());
+    removeProgramFile("vorn.dat");
+    ASSERT_TRUE(QDir(programPath()).mkpath("vorn.dat/held"));
+    script.otherwise(ModalScript::agree());
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(script.seen().last().startsWith("QMessageBox Cannot create VORN.DAT."))
+        << script.seen().join(", ").toStdString();
+    form.reset();
+
+    ASSERT_TRUE(QDir(programPath() + "vorn.dat").removeRecursively());
+    writeCollection({boardOne(), boardTwo()});
+    const qsizetype before = script.seen().size();
+    auto again = startGame();
+    EXPECT_EQ(script.seen().mid(before), QStringList{"TYesNoDialog 7"});
+    EXPECT_TRUE(again->session().collection().slot(1).isSolved()) << "the solved mark came back";
+    EXPECT_TRUE(again->session().collection().changed());
+
+    EXPECT_TRUE(again->close());
+    EXPECT_FALSE(QFile::exists(m_config.path() + "/state/tolvarpegs/vorn-recovery.dat"));
+    EXPECT_TRUE(script.seen().contains("TYesNoDialog 6"));
+}
