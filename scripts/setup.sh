@@ -13,6 +13,7 @@ packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth
     x11-utils x11-apps netpbm
+    clang libclang-rt-14-dev
 )
 
 missing=()

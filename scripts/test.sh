@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up, builds, and runs every test: the full build under a virtual X server where the
-# tests need one, then the Qt-free core once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# tests need one, then the Qt-free core once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the core's fuzz targets (clang): each replays its seed corpus and fuzzes for a few seconds.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,4 +14,10 @@ cmake -S "$root" -B "$root/build-sanitize" -DTOLVAR_CORE_ONLY=ON -DTOLVAR_SANITI
     -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$root/build-sanitize" -j"$(nproc)"
 cd "$root/build-sanitize"
+ctest --output-on-failure -j2
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DTOLVAR_CORE_ONLY=ON -DTOLVAR_FUZZ=ON \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build-fuzz" -j"$(nproc)"
+cd "$root/build-fuzz"
 ctest --output-on-failure -j2
