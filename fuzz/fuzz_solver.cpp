@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     limits.seconds = 0.05;
     limits.maxNodes = 2000;
     limits.maxTableEntries = 4096;
+    limits.memoryBytes = 16 << 20;
     limits.preferFewerMoves = size > bytes.size() && (data[bytes.size()] & 1) != 0;
     const SolveResult result = SolveBoard(record, limits);
     // A board solved at its start needs no jumps, and there is nothing to replay.
