@@ -1,15 +1,10 @@
 #include "storage/SafeRead.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-constexpr std::size_t ChunkBytes = 64 * 1024;
-
-} // namespace
 
 int OpenRegularFile(const std::string& path, int& error) {
     // Non-blocking, so that opening a named pipe returns at once instead of waiting for a writer.
@@ -35,28 +30,31 @@ FileBytes ReadRegularFile(const std::string& path, std::size_t limit) {
     if (fd < 0)
         return result;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && static_cast<std::uintmax_t>(info.st_size) <= limit)
-        result.bytes.reserve(static_cast<std::size_t>(info.st_size));
-    // Read to the end rather than trusting the size: the file may change while it is read.
+    const std::size_t claimed = ::fstat(fd, &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
+    // Room for one byte more than the file claims, which tells at once whether it ends there; read to
+    // the end all the same, since the file may change while it is read.
     std::string& bytes = result.bytes;
-    while (result.error == 0) {
-        const std::size_t done = bytes.size();
-        bytes.resize(done + ChunkBytes);
-        const ssize_t n = ::read(fd, bytes.data() + done, ChunkBytes);
-        if (n < 0 && errno == EINTR) {
-            bytes.resize(done);
+    bytes.resize(std::min(claimed, limit) + 1);
+    std::size_t done = 0;
+    while (true) {
+        if (done == bytes.size())
+            bytes.resize(std::min(bytes.size() * 2, limit + 1));
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
             continue;
-        }
-        if (n < 0)
+        if (n < 0) {
             result.error = errno;
-        bytes.resize(done + static_cast<std::size_t>(n > 0 ? n : 0));
+            break;
+        }
         if (n == 0)
             break;
-        if (bytes.size() > limit)
+        done += static_cast<std::size_t>(n);
+        if (done > limit) {
             result.error = EFBIG;
+            break;
+        }
     }
     ::close(fd);
-    if (result.error != 0)
-        bytes.clear();
+    bytes.resize(result.error == 0 ? done : 0);
     return result;
 }
