@@ -20,6 +20,9 @@ class QuietSettings {
 public:
     QuietSettings() {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
+        // A recovery copy left by a solved board would be offered, modally, at the next start.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path() + "/state"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + "/data"));
         QFile file(m_dir.filePath("kestrum.ini"));
         if (file.open(QIODevice::WriteOnly))
             file.write("[Tolvar Pegs 1]\ntongue=0\nsound=0\nlevel=1\n");
