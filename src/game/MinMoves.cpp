@@ -15,6 +15,7 @@
 
 #include "game/BoardSymmetry.h"
 #include "game/Rules.h"
+#include "game/SearchBounds.h"
 
 namespace {
 
@@ -22,9 +23,7 @@ namespace {
 // The board, reduced to its holes: cell sets become bit sets over the holes (compact indices), one
 // bit per hole for the pegs and, when colours matter, one more per hole for the second colour.
 
-struct Line {
-    std::uint8_t from, over, to; // compact indices
-};
+using Line = HoleLine; // compact indices
 
 struct Model {
     int holes = 0;
@@ -33,15 +32,53 @@ struct Model {
     std::vector<int> cellOf; // compact index -> cell
     std::vector<Line> lines;
     std::vector<std::vector<std::uint16_t>> linesFrom, linesTo;
-    std::vector<int> unpassable; // holes no line passes over: a peg there leaves only by its own jump
-    std::vector<int> mustLeave;  // those of them that hold no target peg
     std::vector<int> startPegs, startSecond, goalPegs, goalSecond;
+    std::vector<int> lastPegHoles; // with a single peg as the goal: where the last peg can stand
+    SearchBounds bounds;
     int startFirstCount = 0, startSecondCount = 0, goalFirstCount = 0, goalSecondCount = 0;
     std::vector<std::vector<int>> symmetries; // compact permutations, without the identity
 };
 
+HolePegs PegsOf(const Model& m, const std::vector<int>& pegs, const std::vector<int>& second) {
+    HolePegs position(m.holes, 0);
+    for (const int i : pegs)
+        position[i] = 1;
+    for (const int i : second)
+        position[i] = 2;
+    return position;
+}
+
+// The bounds of the board, and what its parity classes say at once: the goal must lie in the
+// start's class, and so must the last peg when a single one anywhere is the goal.
+MinMovesOutcome AddBounds(Model& m, const BoundsAdjustment& adjust) {
+    const HolePegs start = PegsOf(m, m.startPegs, m.startSecond);
+    const HolePegs goal = m.singlePegGoal ? HolePegs{} : PegsOf(m, m.goalPegs, m.goalSecond);
+    m.bounds = FindSearchBounds({m.holes, m.lines}, m.colours, start, goal);
+    if (adjust)
+        adjust(m.bounds);
+    const std::vector<std::uint8_t> startClass = ParityClass(m.bounds, start);
+    if (!m.singlePegGoal)
+        return ParityClass(m.bounds, goal) == startClass ? MinMovesOutcome::Proven
+                                                         : MinMovesOutcome::Unsolvable;
+    std::vector<bool> possible(m.holes, false);
+    for (int i = 0; i < m.holes; ++i) {
+        HolePegs single(m.holes, 0);
+        single[i] = 1;
+        if (ParityClass(m.bounds, single) != startClass)
+            continue;
+        // The search meets positions in any of their images.
+        possible[i] = true;
+        for (const std::vector<int>& perm : m.symmetries)
+            possible[perm[i]] = true;
+    }
+    for (int i = 0; i < m.holes; ++i)
+        if (possible[i])
+            m.lastPegHoles.push_back(i);
+    return m.lastPegHoles.empty() ? MinMovesOutcome::Unsolvable : MinMovesOutcome::Proven;
+}
+
 // Fills the model; the outcome is Proven when the search may begin.
-MinMovesOutcome BuildModel(const LevelRecord& record, Model& m) {
+MinMovesOutcome BuildModel(const LevelRecord& record, Model& m, const BoundsAdjustment& adjust) {
     std::array<int, CellCount> indexOf{};
     indexOf.fill(-1);
     for (int cell = 0; cell < CellCount; ++cell) {
@@ -91,7 +128,6 @@ MinMovesOutcome BuildModel(const LevelRecord& record, Model& m) {
     const int directions = hexagon ? static_cast<int>(HexDirections) : static_cast<int>(SquareDirections);
     m.linesFrom.resize(m.holes);
     m.linesTo.resize(m.holes);
-    std::vector<bool> passedOver(m.holes, false);
     for (int i = 0; i < m.holes; ++i) {
         const int from = m.cellOf[i];
         for (int d = 0; d < directions; ++d) {
@@ -104,7 +140,6 @@ MinMovesOutcome BuildModel(const LevelRecord& record, Model& m) {
             const int over = JumpedOverCell(record.Shape, from, d);
             if (!IsBoardHole(record, over))
                 continue;
-            passedOver[indexOf[over]] = true;
             const auto index = static_cast<std::uint16_t>(m.lines.size());
             m.lines.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(indexOf[over]),
                                static_cast<std::uint8_t>(indexOf[to])});
@@ -112,21 +147,13 @@ MinMovesOutcome BuildModel(const LevelRecord& record, Model& m) {
             m.linesTo[indexOf[to]].push_back(index);
         }
     }
-    for (int i = 0; i < m.holes; ++i) {
-        if (passedOver[i])
-            continue;
-        m.unpassable.push_back(i);
-        if (std::find(m.goalPegs.begin(), m.goalPegs.end(), i) == m.goalPegs.end())
-            m.mustLeave.push_back(i);
-    }
-
     for (const CellImage& image : BoardSymmetries(record, !m.singlePegGoal)) {
         std::vector<int> perm(m.holes);
         for (int i = 0; i < m.holes; ++i)
             perm[i] = indexOf[image[m.cellOf[i]]];
         m.symmetries.push_back(perm);
     }
-    return MinMovesOutcome::Proven;
+    return AddBounds(m, adjust);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -366,13 +393,11 @@ public:
         m_walks.resize(m_threads);
         buildMasks();
         buildTransforms();
-        K unpassable;
-        for (const int i : m.unpassable)
-            if (m_start.test(i))
-                unpassable.set(i);
-        m_startUnpassable.push_back(unpassable);
+        m_startImages.push_back(m_start);
         for (const Transform& t : m_transforms)
-            m_startUnpassable.push_back(t.apply(unpassable));
+            m_startImages.push_back(t.apply(m_start));
+        buildWeighings();
+        buildRegions();
     }
 
     MinMovesResult run();
@@ -422,41 +447,81 @@ private:
     int pegs(const K& k) const { return k.countIn(m_pegMask); }
     int secondPegs(const K& k) const { return k.countIn(m_secondMask); }
 
-    // Jumps only remove pegs: each colour must keep at least as many pegs as the target holds.
+    // Jumps only remove pegs: each colour must keep at least as many pegs as the target holds, and
+    // no weighing may fall below the goal's.
     bool canStillReachGoal(const K& k) const {
-        if (m.singlePegGoal)
-            return true;
-        if (!m.colours)
-            return pegs(k) >= m.goalFirstCount;
-        const int second = secondPegs(k);
-        return second >= m.goalSecondCount && pegs(k) - second >= m.goalFirstCount;
+        if (!m.singlePegGoal) {
+            const int second = secondPegs(k);
+            if (second < m.goalSecondCount || pegs(k) - second < m.goalFirstCount)
+                return false;
+        }
+        for (std::size_t c = 0; c < m_forwardWeighings.size(); ++c)
+            if (m_forwardWeighings[c].value(k) < m_goalWeights[c])
+                return false;
+        return true;
     }
-    // Reversed jumps only add pegs: no colour may have more pegs than at the start.
+    // Reversed jumps only add pegs: no colour may have more pegs than at the start, and no weighing
+    // may grow past the start's. The position stands for all its images, and the start need not be
+    // symmetric, so it must fit under one image of the start.
     bool canStillComeFromStart(const K& k) const {
-        if (!m.colours)
-            return pegs(k) <= m_startPegCount;
         const int second = secondPegs(k);
-        return second <= m.startSecondCount && pegs(k) - second <= m.startFirstCount;
+        if (m.colours ? second > m.startSecondCount || pegs(k) - second > m.startFirstCount
+                      : pegs(k) > m_startPegCount)
+            return false;
+        if (m_backwardWeighings.empty())
+            return true;
+        // Each weighing is looked up once, and only when some image of the start needs it.
+        std::array<int, MaxWeighings> values{};
+        std::uint32_t weighed = 0;
+        for (const std::vector<int>& start : m_startWeights) {
+            bool fits = true;
+            for (std::size_t c = 0; c < start.size() && fits; ++c) {
+                if (!(weighed >> c & 1)) {
+                    values[c] = m_backwardWeighings[c].value(k);
+                    weighed |= 1u << c;
+                }
+                fits = values[c] <= start[c];
+            }
+            if (fits)
+                return true;
+        }
+        return false;
     }
 
-    // Moves still needed from a position, when no peg may go on with a move already begun: a peg on
-    // a hole that no line passes over can only leave by a jump of its own, which starts a move.
+    bool full(const K& k, const K& region) const {
+        bool all = true;
+        for (int w = 0; w < W; ++w)
+            all = all && (k.w[w] & region.w[w]) == region.w[w];
+        return all;
+    }
+    // Moves still needed from a position, when no peg may go on with a move already begun: a full
+    // region that the goal does not fill is left only by a jump from inside, which starts a move.
     int movesStillNeeded(const K& k) const {
         if (isGoal(k))
             return 0;
-        const int stuck = k.countIn(m_mustLeaveMask) - (m.singlePegGoal ? 1 : 0);
-        return std::max(1, stuck);
+        int moves = 0;
+        bool singleHole = false;
+        for (const Region& region : m_regions) {
+            if (!region.leftByGoal || !full(k, region.mask))
+                continue;
+            ++moves;
+            singleHole = singleHole || region.singleHole;
+        }
+        // The last peg may stay on a hole of its own.
+        if (m.singlePegGoal && singleHole)
+            --moves;
+        return std::max(1, moves);
     }
-    // Moves needed to reach a position from the start, by the same argument: each start peg on such
-    // a hole that the position has emptied has made a jump of its own. The position stands for all
-    // its images, and the start need not be symmetric, so the fewest over the start's images counts.
+    // Moves needed to reach a position from the start, by the same argument: each region full at
+    // the start that the position does not fill saw a move begin in it. The fewest over the
+    // start's images counts.
     int movesAlreadyNeeded(const K& k) const {
         int fewest = std::numeric_limits<int>::max();
-        for (const K& start : m_startUnpassable) {
-            K left = start;
-            for (int w = 0; w < W; ++w)
-                left.w[w] &= ~k.w[w];
-            fewest = std::min(fewest, left.countIn(m_pegMask));
+        for (const K& start : m_startImages) {
+            int moves = 0;
+            for (const Region& region : m_regions)
+                moves += full(start, region.mask) && !full(k, region.mask);
+            fewest = std::min(fewest, moves);
         }
         return fewest;
     }
@@ -545,8 +610,35 @@ private:
     std::size_t m_budget = 0;
     std::size_t m_peakBytes = 0;
     bool m_memoryRanOut = false;
-    K m_pegMask, m_secondMask, m_mustLeaveMask, m_start, m_goal;
-    std::vector<K> m_startUnpassable; // the start's pegs on unpassable holes, in each of its images
+    K m_pegMask, m_secondMask, m_start, m_goal;
+    std::vector<K> m_startImages; // the start and its images under the symmetries
+
+    // A weighing looked up a byte of the key at a time.
+    struct CompiledWeighing {
+        std::vector<std::array<int, 256>> byByte;
+        int value(const K& k) const {
+            int total = 0;
+            for (std::size_t b = 0; b < byByte.size(); ++b)
+                total += byByte[b][(k.w[b >> 3] >> ((b & 7) * 8)) & 0xFF];
+            return total;
+        }
+    };
+    static constexpr std::size_t MaxWeighings = 3;
+    // Only the weighings that can cut anything on each side: forwards those the goal weighs more
+    // than the lightest position, backwards those some image of the start weighs less than the
+    // heaviest.
+    std::vector<CompiledWeighing> m_forwardWeighings, m_backwardWeighings;
+    std::vector<int> m_goalWeights;               // per forward weighing: the least the goal can weigh
+    std::vector<std::vector<int>> m_startWeights; // per image of the start, per backward weighing
+    void buildWeighings();
+
+    struct Region {
+        K mask;
+        bool singleHole = false;
+        bool leftByGoal = true; // the goal does not fill it
+    };
+    std::vector<Region> m_regions;
+    void buildRegions();
     int m_startPegCount = 0;
     std::vector<K> m_lineFlips; // per line: the from, over and to bits of the pegs
     std::vector<Transform> m_transforms;
@@ -565,8 +657,6 @@ template <int W> void Search<W>::buildMasks() {
         if (m.colours)
             m_secondMask.set(m.holes + i);
     }
-    for (const int i : m.mustLeave)
-        m_mustLeaveMask.set(i);
 
     for (const int i : m.startPegs)
         m_start.set(i);
@@ -584,6 +674,57 @@ template <int W> void Search<W>::buildMasks() {
         flip.set(line.over);
         flip.set(line.to);
         m_lineFlips.push_back(flip);
+    }
+}
+
+template <int W> void Search<W>::buildWeighings() {
+    const int bits = m.colours ? 2 * m.holes : m.holes;
+    const int bytes = (bits + 7) / 8;
+    std::vector<std::vector<int>> startWeights(m_startImages.size());
+    for (const Weighing& weighing : m.bounds.weighings) {
+        CompiledWeighing c;
+        c.byByte.assign(bytes, {});
+        for (int bit = 0; bit < bits; ++bit) {
+            const int weight = bit < m.holes ? weighing.peg[bit] : weighing.second[bit - m.holes];
+            for (int byte = 0; byte < 256; ++byte)
+                if (byte & (1 << (bit % 8)))
+                    c.byByte[bit / 8][byte] += weight;
+        }
+        int goal = c.value(m_goal);
+        if (m.singlePegGoal) {
+            goal = std::numeric_limits<int>::max();
+            for (const int i : m.lastPegHoles)
+                goal = std::min(goal, weighing.peg[i]);
+        }
+        int lightest = 0, heaviest = 0;
+        for (const auto& table : c.byByte) {
+            lightest += *std::min_element(table.begin(), table.end());
+            heaviest += *std::max_element(table.begin(), table.end());
+        }
+        bool backward = false;
+        for (const K& start : m_startImages)
+            backward = backward || c.value(start) < heaviest;
+        if (backward && m_backwardWeighings.size() < MaxWeighings) {
+            for (std::size_t i = 0; i < m_startImages.size(); ++i)
+                startWeights[i].push_back(c.value(m_startImages[i]));
+            m_backwardWeighings.push_back(c);
+        }
+        if (goal > lightest && m_forwardWeighings.size() < MaxWeighings) {
+            m_goalWeights.push_back(goal);
+            m_forwardWeighings.push_back(std::move(c));
+        }
+    }
+    m_startWeights = std::move(startWeights);
+}
+
+template <int W> void Search<W>::buildRegions() {
+    for (const std::vector<int>& holes : m.bounds.regions) {
+        Region region;
+        for (const int i : holes)
+            region.mask.set(i);
+        region.singleHole = holes.size() == 1;
+        region.leftByGoal = m.singlePegGoal || !full(m_goal, region.mask);
+        m_regions.push_back(region);
     }
 }
 
@@ -831,7 +972,7 @@ template <int W> bool Search<W>::insertStart() {
     noteBytes(heldBytes());
     std::vector<K> goals;
     if (m.singlePegGoal) {
-        for (int i = 0; i < m.holes; ++i) {
+        for (const int i : m.lastPegHoles) {
             K single;
             single.set(i);
             goals.push_back(single);
@@ -1039,8 +1180,13 @@ std::string MemoryText(std::size_t bytes) {
 }
 
 MinMovesResult FindFewestMoves(const LevelRecord& record, const MinMovesLimits& limits) {
+    return FindFewestMoves(record, limits, {});
+}
+
+MinMovesResult FindFewestMoves(const LevelRecord& record, const MinMovesLimits& limits,
+                               const BoundsAdjustment& adjust) {
     Model model;
-    const MinMovesOutcome possible = BuildModel(record, model);
+    const MinMovesOutcome possible = BuildModel(record, model, adjust);
     if (possible != MinMovesOutcome::Proven) {
         MinMovesResult result;
         result.outcome = possible;

@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "game/LevelRecord.h"
+#include "game/SearchBounds.h"
 #include "game/Solver.h"
 
 struct MinMovesLimits {
@@ -49,3 +51,9 @@ std::string MemoryText(std::size_t bytes);
 // The board must not be solved at its start (then no move is needed and there is nothing to search).
 // Never throws for want of memory: a search that cannot get it stops as when its time runs out.
 MinMovesResult FindFewestMoves(const LevelRecord& record, const MinMovesLimits& limits);
+
+// The same with the bounds of the board changed before the search begins: a seam through which
+// the tests show that a bound that does not hold is caught.
+using BoundsAdjustment = std::function<void(SearchBounds&)>;
+MinMovesResult FindFewestMoves(const LevelRecord& record, const MinMovesLimits& limits,
+                               const BoundsAdjustment& adjust);
