@@ -67,6 +67,7 @@ void ProveFewest(benchmark::State& state, const LevelRecord& board, int expected
             state.SkipWithError("the fewest moves were not found and proven");
         state.counters["positions"] = static_cast<double>(result.positions);
         state.counters["moves"] = result.moves;
+        state.counters["peak_MiB"] = static_cast<double>(result.peakBytes) / (1 << 20);
     }
 }
 
