@@ -1084,7 +1084,8 @@ template <int W> void Search<W>::search(MinMovesResult& result) {
     };
     bool met = insertStart();
     while (!met) {
-        const int proved = m_forwardSide.depth + m_backwardSide.depth + 1;
+        // The levels searched, or the moves the regions full at the start ask for, if more.
+        const int proved = std::max(m_forwardSide.depth + m_backwardSide.depth + 1, movesStillNeeded(m_start));
         result.lowerBound = proved;
         // With a known solution both sides keep only positions that could lie on a solution with fewer
         // moves, so running out of positions proves that no solution has fewer.
