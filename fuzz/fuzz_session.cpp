@@ -4,6 +4,7 @@
 
 #include "FuzzFile.h"
 #include "app/Session.h"
+#include "game/PlayState.h"
 
 namespace {
 
@@ -45,9 +46,16 @@ constexpr std::size_t OperationBytes = 4;
 // The first bytes are the collection: up to three boards.
 constexpr std::size_t CollectionBytes = 3 * RecordBytes;
 
+// Mostly the centre of a cell of the current board, where play happens; sometimes any pixel.
+Point pointerAt(const Session& session, const std::uint8_t* op) {
+    if (op[3] & 4)
+        return {op[1] * 2, op[2] * 2};
+    const Point anchor = CellAnchor(session.currentRecord(), op[1] % CellCount);
+    return {anchor.x + 8 + op[2] % 9 - 4, anchor.y + 8};
+}
+
 void operate(Session& session, const std::uint8_t* op) {
-    const int x = op[1] * 2;
-    const int y = op[2] * 2;
+    const auto [x, y] = pointerAt(session, op);
     const MouseButton button = static_cast<MouseButton>(op[3] % 3);
     switch (op[0] % 20) {
     case 0:
