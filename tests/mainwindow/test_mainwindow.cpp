@@ -2,6 +2,7 @@
 // appearance choices, the editor button and the close sequence, with pixels read back.
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -106,6 +107,23 @@ TEST_F(GameFixture, LegalJumpLandsRemovesThePegAndCountsTheMove) {
     // repaint draws: the jumped cell an empty hole, the landing cell a peg, no trace of the sprite.
     EXPECT_EQ(form->box()->image(), freshBoard(*form));
     EXPECT_TRUE(displayShows(*form, UnitsPlace, digitColumn(1), 11));
+}
+
+// The pause between a jump's landing and the removal sleeps in an event loop: timers and painting go
+// on, and it never ends early (a coarse timer may fire up to 5 % before its time).
+TEST_F(GameFixture, APauseLastsItsFullTimeWhileTheEventLoopRuns) {
+    auto form = startEnglishGame();
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(5);
+    for (const int ms : {100, 1, 0}) {
+        QElapsedTimer clock;
+        clock.start();
+        form->pause(ms);
+        EXPECT_GE(clock.nsecsElapsed(), qint64(ms) * 1000000) << ms;
+    }
+    EXPECT_GT(ticks, 0) << "timers run while the game pauses";
 }
 
 TEST_F(GameFixture, RefusedDropPutsThePegBackAndTheSpriteLeavesNoTrace) {
