@@ -16,10 +16,17 @@ bool hasWildcard(const std::string& name) {
     return name.find_first_of("*?") != std::string::npos;
 }
 
+// An empty name field, or one holding only an extension, leaves nothing before ".vrn": such a file
+// would be hidden, and no player means that name.
+bool hasNoName(const std::string& name) {
+    return name.empty() || name.rfind('.') == 0;
+}
+
 } // namespace
 
 ExportResult ExportBoard(const LevelRecord& record, const std::string& path) {
-    if (hasWildcard(FileNamePart(path)))
+    const std::string name = FileNamePart(path);
+    if (hasWildcard(name) || hasNoName(name))
         return {false, EINVAL};
     AtomicFile file(path);
     if (!file.created())

@@ -14,7 +14,8 @@ struct ExportResult {
 // Writes the record's 732 bytes to `path`, replacing a file of that name. The bytes go to a new
 // file that takes the old one's place only once complete, so a failed export leaves an existing
 // file as it was. A file name with the wildcards '*' or '?' is refused (EINVAL): confirming the
-// export window with its "*.vrn" placeholder must fail rather than create a file of that name.
+// export window with its "*.vrn" placeholder must fail rather than create a file of that name. So is
+// a name with nothing before its extension (an empty name field gives "/dir/.vrn").
 ExportResult ExportBoard(const LevelRecord& record, const std::string& path);
 
 enum class ImportStatus {

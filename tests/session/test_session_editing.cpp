@@ -8,6 +8,7 @@
 #include <random>
 
 #include "SessionFixture.h"
+#include "storage/BoardFile.h"
 
 namespace {
 
@@ -644,6 +645,11 @@ TEST_F(EditingTest, AFailedExportNamesTheFileInTheLanguage) {
     session.exportBoard(path("*.vrn"));
     EXPECT_EQ(frontend.take(),
               (Calls{"error Kann Brett *.vrn nicht exportieren. Datenträger voll oder nicht beschreibbar."}));
+    // An emptied name field leaves only the extension: no hidden file is written.
+    session.exportBoard(ExportPath(path(""), ""));
+    EXPECT_EQ(frontend.take(),
+              (Calls{"error Kann Brett .vrn nicht exportieren. Datenträger voll oder nicht beschreibbar."}));
+    EXPECT_FALSE(std::filesystem::exists(path(".vrn")));
     EXPECT_FALSE(session.collection().changed());
 }
 

@@ -159,11 +159,17 @@ TEST_F(BoardFile, ExportIntoAMissingDirectoryFailsWithItsError) {
     EXPECT_EQ(result.error, ENOENT);
 }
 
-TEST_F(BoardFile, ExportRefusesTheWildcardPlaceholder) {
-    const ExportResult result = ExportBoard(busyRecord(), ExportPath(m_dir.string(), "*.vrn"));
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, EINVAL);
-    EXPECT_EQ(entries(), 0u);
+TEST_F(BoardFile, ExportRefusesThePlaceholderAndNamesWithNothingBeforeTheExtension) {
+    for (const char* typed : {"*.vrn", "a?.vrn", "", ".vrn", ".txt", "."}) {
+        const ExportResult result = ExportBoard(busyRecord(), ExportPath(m_dir.string(), typed));
+        EXPECT_FALSE(result.ok) << '"' << typed << '"';
+        EXPECT_EQ(result.error, EINVAL) << '"' << typed << '"';
+    }
+    EXPECT_EQ(entries(), 0u) << "not even a hidden .vrn file";
+    EXPECT_TRUE(ExportBoard(busyRecord(), ExportPath(m_dir.string(), ".mine.txt")).ok)
+        << "a hidden name the player typed out is a name";
+    EXPECT_TRUE(ExportBoard(busyRecord(), ExportPath(m_dir.string(), "x")).ok);
+    EXPECT_EQ(entries(), 2u);
 }
 
 TEST(ExportPath, SeparatorIsAddedOnlyWhereMissing) {
