@@ -15,6 +15,8 @@ inline constexpr FileWindowText ExportCaption{"Brett exportieren", "Export board
 inline constexpr FileWindowText FileNameLabel{"Dateiname:", "Filename:"};
 inline constexpr FileWindowText FilesLabel{"Dateien:", "Files:"};
 inline constexpr FileWindowText DirectoriesLabel{"Verzeichnisse:", "Directories:"};
+// Above the list of places, the drive list's counterpart.
+inline constexpr FileWindowText DrivesLabel{"Laufwerke:", "Drives:"};
 inline constexpr FileWindowText CancelCaption{"Abbruch", "Escape"};
 inline constexpr const char* NewFileName = "noname.vrn";
 inline constexpr const char* NoFileName = "*.vrn";

@@ -10,7 +10,8 @@
 
 Tloaddlg::Tloaddlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setFixedSize(ClientWidth, ClientHeight);
-    m_parts = BuildFileWindow(this, {8, 12, 145, 13}, {8, 28, 145, 193});
+    m_parts = BuildFileWindow(
+        this, {{8, 12, 145, 13}, {8, 28, 145, 193}, {160, 28, 145, 149}, {160, 184, 145, 13}});
     setTexts(-1);
 }
 
@@ -18,6 +19,7 @@ void Tloaddlg::setTexts(int language) {
     setWindowTitle(ImportCaption.in(language));
     m_parts.filesLabel->setText(FilesLabel.in(language));
     m_parts.directoriesLabel->setText(DirectoriesLabel.in(language));
+    m_parts.placesLabel->setText(DrivesLabel.in(language));
     m_parts.cancelBtn->setText(CancelCaption.in(language));
 }
 

@@ -1,11 +1,12 @@
-// Tloaddlg: the modal import window, a "*.vrn" file list beside a directory list. It hands back
-// the full path of the chosen board file.
+// Tloaddlg: the modal import window, a "*.vrn" file list beside a directory list and a list of
+// places. It hands back the full path of the chosen board file.
 #pragma once
 
 #include <QDialog>
 
 #include "ui/FileLists.h"
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QListView;
@@ -31,6 +32,8 @@ public:
     QGroupBox* GroupBox1() const { return m_parts.groupBox; }
     QListView* FileListBox() const { return m_parts.fileList; }
     QListView* DirectoryListBox() const { return m_parts.directoryList; }
+    QLabel* Label3() const { return m_parts.placesLabel; }
+    QComboBox* DriveComboBox() const { return m_parts.placesList; }
     QLabel* Label1() const { return m_parts.filesLabel; }
     QLabel* Label2() const { return m_parts.directoriesLabel; }
     QPushButton* OKBtn() const { return m_parts.okBtn; }

@@ -14,14 +14,14 @@
 
 TSaveDlg::TSaveDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setFixedSize(ClientWidth, ClientHeight);
-    m_parts = BuildFileWindow(this, {8, 52, 137, 13}, {8, 68, 145, 153});
+    m_parts = BuildFileWindow(
+        this, {{8, 52, 137, 13}, {8, 68, 145, 153}, {160, 28, 145, 153}, {160, 186, 141, 13}});
     m_nameLabel = MakeBoldLabel(m_parts.groupBox, {8, 12, 145, 13});
     m_fileEdit = new QLineEdit(m_parts.groupBox);
     m_fileEdit->setGeometry(8, 28, 145, 21);
     // The name field comes first when tabbing, as it stands first.
     QWidget::setTabOrder(m_fileEdit, m_parts.fileList);
     connect(m_parts.lists, &FileLists::fileSelectionChanged, this, &TSaveDlg::showSelectedName);
-    connect(m_parts.lists, &FileLists::directoryChosen, this, &TSaveDlg::showSelectedName);
     m_parts.lists->setDirectory(QDir::currentPath());
     setTexts(-1);
 }
@@ -31,6 +31,7 @@ void TSaveDlg::setTexts(int language) {
     m_nameLabel->setText(FileNameLabel.in(language));
     m_parts.filesLabel->setText(FilesLabel.in(language));
     m_parts.directoriesLabel->setText(DirectoriesLabel.in(language));
+    m_parts.placesLabel->setText(DrivesLabel.in(language));
     m_parts.cancelBtn->setText(CancelCaption.in(language));
 }
 
@@ -54,7 +55,7 @@ QString TSaveDlg::chosenPath() const {
 }
 
 // The name field follows the list: the selected file's name, or the mask when nothing is selected
-// (as after a change of directory).
+// (as after the list is re-read for another directory).
 void TSaveDlg::showSelectedName() {
     const QString name = m_parts.lists->selectedFileName();
     m_fileEdit->setText(name.isEmpty() ? QString::fromLatin1(NoFileName) : name);

@@ -1,11 +1,12 @@
 // TSaveDlg: the modal export window, a name field over a "*.vrn" file list beside a directory
-// list. It keeps its directory between showings and hands back the export path.
+// list and a list of places. It keeps its directory between showings and hands back the export path.
 #pragma once
 
 #include <QDialog>
 
 #include "ui/FileLists.h"
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -39,6 +40,8 @@ public:
     QListView* FileListBox() const { return m_parts.fileList; }
     QLabel* Label2() const { return m_parts.directoriesLabel; }
     QListView* DirectoryListBox() const { return m_parts.directoryList; }
+    QLabel* Label3() const { return m_parts.placesLabel; }
+    QComboBox* DriveComboBox() const { return m_parts.placesList; }
     QPushButton* OKBtn() const { return m_parts.okBtn; }
     QPushButton* CancelBtn() const { return m_parts.cancelBtn; }
 
