@@ -293,6 +293,34 @@ TEST(BuiltInPictures, HaveTheirSizes) {
     }
 }
 
+// The menu's icons: one picture per size of the icon theme, each drawn for its size, a tile that
+// nearly fills its square, with transparent corners.
+TEST(MenuIcons, AreDrawnAtEveryThemeSize) {
+    const int sizes[] = {16, 24, 32, 48, 64, 128, 256};
+    const QImage largest(QStringLiteral(TOLVAR_ICON_DIR "/hicolor/256x256/apps/tolvarpegs.png"));
+    ASSERT_FALSE(largest.isNull());
+    for (const int size : sizes) {
+        const QString path = QStringLiteral(TOLVAR_ICON_DIR "/hicolor/%1x%1/apps/tolvarpegs.png").arg(size);
+        const QImage icon = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(icon.isNull()) << size;
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size << ": a rounded tile leaves the corner clear";
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 8)), 255) << size << ": the tile nearly fills the square";
+        if (size == 256)
+            continue;
+        // Drawn anew, not the big picture made smaller: they differ clearly somewhere.
+        const QImage shrunk = largest.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                  .convertToFormat(QImage::Format_ARGB32);
+        int largestDifference = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                largestDifference = std::max(largestDifference,
+                                             std::abs(qGray(icon.pixel(x, y)) - qGray(shrunk.pixel(x, y))));
+        EXPECT_GT(largestDifference, 24) << size;
+    }
+}
+
 TEST(BuiltInPictures, StatusDigitsUseTheirColumns) {
     const QImage numbs = QImage(pictures::Numbs).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(numbs.size(), QSize(300, 20));

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
+
 namespace branding {
 namespace {
 
@@ -100,7 +102,44 @@ QImage title() {
     return layer.convertToFormat(QImage::Format_RGB32);
 }
 
+namespace {
+
+// Below this size the 3 x 3 board's holes shrink to a pixel and its pegs blur together.
+constexpr int LeastDetailedIconSize = 32;
+
+// The small icons: a wooden tile with four big pegs, three of the first colour and one of the second,
+// on whole-pixel places so they stay sharp.
+QImage smallIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QImage wood = surfaces::wood(size, size, 61);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath tile;
+        tile.addRoundedRect(QRectF(0.5, 0.5, size - 1.0, size - 1.0), size * 0.18, size * 0.18);
+        p.setClipPath(tile);
+        p.drawImage(0, 0, wood);
+        p.setClipping(false);
+        p.setPen(QPen(QColor(80, 45, 20), 1.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(tile);
+    }
+    const double near = std::round(size * 0.3);
+    const double far = size - near;
+    const double ball = size * 0.19;
+    pegs::paintBall(image, near, near, ball, 1);
+    pegs::paintBall(image, far, near, ball, 2);
+    pegs::paintBall(image, near, far, ball, 1);
+    pegs::paintBall(image, far, far, ball, 1);
+    return image;
+}
+
+} // namespace
+
 QImage icon(int size) {
+    if (size < LeastDetailedIconSize)
+        return smallIcon(size);
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     const double s = size / 37.0;

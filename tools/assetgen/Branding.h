@@ -4,11 +4,18 @@
 
 #include <QImage>
 
+#include <array>
+
 namespace branding {
 
-QImage splash();       // 200 x 150, opaque
-QImage title();        // 101 x 77, opaque
-QImage icon(int size); // size x size, transparent surroundings
-QImage hand();         // 32 x 32, transparent surroundings
+// The sizes of the menu icon in the desktop's icon theme (hicolor); tools/assetgen/CMakeLists.txt
+// installs the same list.
+inline constexpr std::array<int, 7> MenuIconSizes{16, 24, 32, 48, 64, 128, 256};
+
+QImage splash(); // 200 x 150, opaque
+QImage title();  // 101 x 77, opaque
+// size x size, transparent surroundings; drawn for its size, with fewer and bigger pegs when small.
+QImage icon(int size);
+QImage hand(); // 32 x 32, transparent surroundings
 
 } // namespace branding

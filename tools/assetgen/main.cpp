@@ -1,6 +1,7 @@
-// Draws every picture of the game. Usage: assetgen <program directory> <resource directory>
+// Draws every picture of the game. Usage: assetgen <program directory> <resource directory> <icon directory>
 // The program directory receives b0.bmp, b1.bmp, b2.bmp and b5.bmp; the resource directory receives
-// the pictures compiled into the program, under pictures/, cursors/ and glyphs/.
+// the pictures compiled into the program, under pictures/, cursors/ and glyphs/; the icon directory
+// receives the menu icon at each size of the desktop's icon theme, as hicolor/<n>x<n>/apps/tolvarpegs.png.
 #include "Atlas.h"
 #include "Backgrounds.h"
 #include "Branding.h"
@@ -30,14 +31,15 @@ QString underResources(const QString& resources, const char* resourcePath) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: assetgen <program directory> <resource directory>\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: assetgen <program directory> <resource directory> <icon directory>\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString program = QString::fromLocal8Bit(argv[1]);
     const QString resources = QString::fromLocal8Bit(argv[2]);
+    const QString icons = QString::fromLocal8Bit(argv[3]);
 
     bool ok = save(branding::splash(), program + "/b0.bmp");
     ok = save(backgrounds::make(backgrounds::Theme::Wood), program + "/b1.bmp") && ok;
@@ -49,6 +51,10 @@ int main(int argc, char** argv) {
     ok = save(branding::icon(pictures::IconSize), underResources(resources, pictures::Icon)) && ok;
     ok = save(branding::icon(pictures::Icon256Size), underResources(resources, pictures::Icon256)) && ok;
     ok = save(branding::hand(), underResources(resources, pictures::HandCursor)) && ok;
+    for (const int size : branding::MenuIconSizes)
+        ok = save(branding::icon(size),
+                  QStringLiteral("%1/hicolor/%2x%2/apps/tolvarpegs.png").arg(icons).arg(size)) &&
+             ok;
     for (const pictures::GlyphStrip& strip : pictures::AllGlyphStrips)
         ok = save(glyphs::make(strip), underResources(resources, strip.path)) && ok;
     return ok ? 0 : 1;
