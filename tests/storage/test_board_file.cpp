@@ -87,6 +87,16 @@ TEST_F(BoardFile, ExportReplacesAnExistingFile) {
     EXPECT_EQ(readFile(file).size(), RecordBytes);
 }
 
+TEST_F(BoardFile, ExportThroughALinkWritesItsTargetAndKeepsTheLink) {
+    fs::create_directories(m_dir / "boards");
+    writeFile(path("boards/mine.vrn"), "old");
+    fs::create_symlink("boards/mine.vrn", m_dir / "link.vrn");
+    ASSERT_TRUE(ExportBoard(busyRecord(), path("link.vrn")).ok);
+    EXPECT_TRUE(fs::is_symlink(path("link.vrn")));
+    EXPECT_EQ(readFile(path("boards/mine.vrn")).size(), RecordBytes);
+    EXPECT_EQ(entries(), 2u);
+}
+
 TEST_F(BoardFile, ImportOfShortLongEmptyAndMissingFiles) {
     const auto raw = busyRecord().toBytes();
     const std::string record(raw.begin(), raw.end());
