@@ -294,7 +294,8 @@ int Table(const LevelCollection& collection, const SolverLimits& base, const std
            "LIST --seconds N --memory M`, which searches the listed boards again and keeps the other rows. "
            "*Par* is the moves of the stored solution; *proven* means no solution has fewer moves; "
            "otherwise *at least* is the fewest moves the search could prove necessary within its time "
-           "and memory. *Seconds* and *peak memory* (the most the proof's position tables held at once) "
+           "and memory. *Seconds* and *peak memory* (the most the proof's tables, levels and work buffers "
+           "held at once, as the search counts them) "
            "are those of the run that wrote the row; *command* repeats that run for one board.\n\n"
            "| Board | Name | Pegs | Par | Proven | At least | Seconds | Peak memory | Command |\n"
            "|---:|---|---:|---:|---|---:|---:|---:|---|\n";
