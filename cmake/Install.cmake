@@ -1,5 +1,5 @@
 # Installing the game for the desktop: the program and every file it reads beside itself in one
-# program directory (lib/tolvarpegs), a launcher in bin, a menu entry and an icon.
+# program directory (lib/tolvarpegs), a launcher in bin, a menu entry and its icons.
 #
 #   cmake --install <build> --prefix /usr/local
 #
@@ -12,8 +12,14 @@ set(TOLVAR_INSTALL_PROGRAM_DIR lib/tolvarpegs)
 
 if(TARGET tolvarpegs)
     install(TARGETS tolvarpegs RUNTIME DESTINATION ${TOLVAR_INSTALL_PROGRAM_DIR})
+    # Under /usr (the Debian package) the launcher goes where Debian keeps games, /usr/games; under
+    # any other prefix into bin.
     install(CODE "
-        set(bin_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+        set(launcher_dir bin)
+        if(\"\${CMAKE_INSTALL_PREFIX}\" STREQUAL \"/usr\")
+            set(launcher_dir games)
+        endif()
+        set(bin_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${launcher_dir}\")
         file(MAKE_DIRECTORY \"\${bin_dir}\")
         message(STATUS \"Installing: \${bin_dir}/tolvarpegs -> ../${TOLVAR_INSTALL_PROGRAM_DIR}/tolvarpegs\")
         file(CREATE_LINK ../${TOLVAR_INSTALL_PROGRAM_DIR}/tolvarpegs \"\${bin_dir}/tolvarpegs\" SYMBOLIC)
@@ -27,10 +33,9 @@ if(TARGET tolvarpegs AND TARGET tolvar_pictures)
     install(FILES ${TOLVAR_PROGRAM_DIR}/b0.bmp ${TOLVAR_PROGRAM_DIR}/b1.bmp ${TOLVAR_PROGRAM_DIR}/b2.bmp
                   ${TOLVAR_PROGRAM_DIR}/b5.bmp
             DESTINATION ${TOLVAR_INSTALL_PROGRAM_DIR})
-    # Generated beside the compiled-in pictures by tools/assetgen.
-    install(FILES ${CMAKE_BINARY_DIR}/tools/assetgen/resources/pictures/icon-256.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps
-            RENAME tolvarpegs.png)
+    # The menu icon at every size of the icon theme, each drawn by tools/assetgen for its size.
+    install(DIRECTORY ${CMAKE_BINARY_DIR}/tools/assetgen/icons/hicolor
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 endif()
 if(TARGET tolvarpegs AND TARGET tolvar_sounds)
     set(tolvar_sound_files)

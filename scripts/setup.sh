@@ -14,6 +14,7 @@ packages=(
     xvfb xauth
     x11-utils x11-apps netpbm
     clang libclang-rt-14-dev
+    dpkg-dev file lintian
 )
 
 missing=()
