@@ -25,6 +25,8 @@ enum class Notice {
     OriginalBoard = 3,  // changes of an original board are refused
     ImportFailed = 5,   // a board file could not be imported
     ExportOriginal = 6, // an original board cannot be exported
+    HintNoWay = 7,      // the hint found that the target can no longer be reached
+    HintNotKnown = 8,   // the hint's search ran out of time
 };
 
 // The sound numbers the session requests; the file is "w" + number + ".wav".
@@ -88,4 +90,6 @@ public:
     virtual void endDrag() = 0;
     // Show or hide the editor window (modeless).
     virtual void showEditor(bool visible) = 0;
+    // Let the peg on `from` and the hole `to` of a hinted jump blink twice, leaving both as they were.
+    virtual void blinkHint(int from, int to) = 0;
 };

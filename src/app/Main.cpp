@@ -18,6 +18,8 @@
 
 #include <chrono>
 
+#include "app/BoardKeys.h"
+#include "app/DeadEndWatch.h"
 #include "app/HelpWindow.h"
 #include "ui/Edinfdlg.h"
 #include "ui/Edit.h"
@@ -125,6 +127,8 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     m_backShape->setGeometry(BackShapeRect);
     m_backShape->installEventFilter(this);
     m_help = new HelpWindow(this);
+    m_keys = new BoardKeys(*this);
+    m_deadEnd = new DeadEndWatch(*m_box, this);
     connectControls();
 
     // Shown centred first; the first activation moves the window to its remembered place.
@@ -541,6 +545,7 @@ void TMainForm::showBoardRect(const QRect& rect) {
 
 void TMainForm::boxPaint() {
     m_painter->boxPaint(boardInputs());
+    m_keys->boardRedrawn();
     movesboxPaint();
     UpdateTitle();
     m_panel->repaint();
@@ -608,6 +613,7 @@ void TMainForm::playSound(int number) {
 
 void TMainForm::repaintStatus() {
     movesboxPaint();
+    m_deadEnd->follow(m_session);
 }
 
 void TMainForm::refreshHints() {
@@ -665,4 +671,24 @@ void TMainForm::showEditor(bool visible) {
     m_editDlg->show();
     m_editDlg->raise();
     m_editDlg->activateWindow();
+}
+
+// The hinted peg hops to its hole and back twice, drawn from a copy of the cells; the real cells are
+// drawn again at the end, so the board is left exactly as it was.
+void TMainForm::blinkHint(int from, int to) {
+    constexpr int BlinkMs = 220;
+    constexpr int Blinks = 2;
+    Position hopped = m_session.play().Cells;
+    hopped[to] = hopped[from];
+    hopped[from] = EmptyHole;
+    const BoardInputs real = boardInputs();
+    const BoardInputs shown{hopped, real.record, real.editing, real.firstDesign, real.secondDesign};
+    for (int blink = 0; blink < Blinks; ++blink) {
+        m_painter->DrawCell(shown, from);
+        m_painter->DrawCell(shown, to);
+        pause(BlinkMs);
+        m_painter->DrawCell(real, from);
+        m_painter->DrawCell(real, to);
+        pause(BlinkMs);
+    }
 }

@@ -16,6 +16,8 @@
 #include "view/BoardPainter.h"
 
 class BoardArea;
+class BoardKeys;
+class DeadEndWatch;
 class HelpWindow;
 class QFrame;
 class QScrollBar;
@@ -83,6 +85,8 @@ public:
     const QImage& backgroundPicture() const { return m_painter->background(); }
     const tSprite* dragSprite() const { return m_sprite.get(); }
     bool editorIntroWanted() const { return m_editorIntro; }
+    const BoardKeys* keys() const { return m_keys; }
+    const DeadEndWatch* deadEndWatch() const { return m_deadEnd; }
 
     // --- Frontend: what the session asks of the screen.
     void drawCell(int cell) override;
@@ -104,6 +108,7 @@ public:
     void moveDrag(int x, int y) override;
     void endDrag() override;
     void showEditor(bool visible) override;
+    void blinkHint(int from, int to) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -185,6 +190,8 @@ private:
     QWidget* m_backShape = nullptr;
 
     HelpWindow* m_help = nullptr;
+    BoardKeys* m_keys = nullptr;
+    DeadEndWatch* m_deadEnd = nullptr;
     TEditDlg* m_editDlg = nullptr;
     Tloaddlg* m_loadDlg = nullptr;
     TSaveDlg* m_saveDlg = nullptr;

@@ -235,6 +235,19 @@ void Session::finishSolvedGame() {
     }
 }
 
+void Session::showHint(const ReachLimits& limits) {
+    endDragReturningPeg();
+    if (m_mode != ModeReady && m_mode != ModePlaying)
+        return;
+    const ReachAnswer answer = AskReachable(m_collection.current(), m_play.Cells, limits);
+    if (answer.reach == Reach::Unreachable)
+        m_frontend.notice(Notice::HintNoWay);
+    else if (answer.reach == Reach::Unknown)
+        m_frontend.notice(Notice::HintNotKnown);
+    else if (answer.hasMove)
+        m_frontend.blinkHint(answer.move.from, answer.move.to);
+}
+
 // The drag is ended by whatever resets or moves the position under it; the peg goes back to its cell.
 void Session::endDragReturningPeg() {
     if (!m_play.Dragging)
@@ -260,6 +273,26 @@ void Session::BackMoveBtnClick() {
     // A replay stopped at an entry it could not replay can go on from here again.
     if (m_mode == ModeReplaying)
         m_frontend.setStepEnabled(true);
+}
+
+void Session::redoJump() {
+    endDragReturningPeg();
+    if (m_play.RedoCount == 0)
+        return;
+    // The jumps a replay took back are the stored solution's next entries.
+    if (m_mode == ModeReplaying) {
+        StepBtnClick();
+        return;
+    }
+    PlayState::RedoneJump jump{};
+    if (m_mode != ModePlaying || !m_play.redo(m_collection.current(), jump))
+        return;
+    // Shown as a replayed jump. A redone jump never ends the game: undo is refused after the end.
+    m_frontend.playSound(Sound::Jump);
+    m_frontend.drawCell(jump.to);
+    m_frontend.drawCell(jump.from);
+    m_frontend.removalEffect(jump.jumpedOver);
+    m_frontend.repaintStatus();
 }
 
 void Session::RestartBtnClick() {

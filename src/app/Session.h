@@ -12,6 +12,7 @@
 #include "app/Settings.h"
 #include "game/Language.h"
 #include "game/PlayState.h"
+#include "game/Reachability.h"
 #include "storage/CollectionPlace.h"
 #include "storage/LevelCollection.h"
 
@@ -72,10 +73,20 @@ public:
     void boxMouseMove(int x, int y);
     // Drops the dragged peg (any button): a legal jump or the peg goes back.
     void boxMouseUp(int x, int y, MouseButton button);
+    // Puts a picked peg back on its cell without a sound, as if it had never been lifted.
+    void putPegBack() { endDragReturningPeg(); }
+
+    // The hint, in ModeReady and ModePlaying: the solver asks whether the target can still be reached
+    // from the position on the board. Yes: the jump it found blinks; no, or no answer within the
+    // limits: a notice says so. Board, counters and stored solution stay as they are.
+    void showHint(const ReachLimits& limits);
 
     // --- Tool panel.
 
     void BackMoveBtnClick();
+    // Brings back the jump the last undo took back, with the counters it had; a new jump by hand,
+    // restart, another board and the editor forget what can be redone. In a replay it is the next step.
+    void redoJump();
     void RestartBtnClick();
     // Replays the next jump of the stored solution. A stored solution that does not fit the board stops
     // at the first entry that cannot be replayed: the Step button is disabled and the position, counters

@@ -41,6 +41,7 @@ void PlayState::reset(const LevelRecord& record) {
     Par = ParOf(record);
     LastLanding = NoLanding;
     LandingAfter[0] = NoLanding;
+    RedoCount = 0;
 }
 
 bool PlayState::recordJump(int from, int to) {
@@ -56,6 +57,7 @@ bool PlayState::recordJump(int from, int to) {
     LandingAfter[JumpCount] = LastLanding;
     Snapshots[JumpCount] = Cells;
     MovesAfter[JumpCount] = MoveCount;
+    RedoCount = 0;
     return true;
 }
 
@@ -63,9 +65,27 @@ bool PlayState::undo() {
     if (JumpCount == 0)
         return false;
     --JumpCount;
+    ++RedoCount;
     MoveCount = static_cast<std::uint8_t>(MovesAfter[JumpCount]);
     LastLanding = static_cast<std::uint8_t>(LandingAfter[JumpCount]);
     Cells = Snapshots[JumpCount];
+    return true;
+}
+
+bool PlayState::redo(const LevelRecord& record, RedoneJump& jump) {
+    if (RedoCount == 0 || JumpCount >= HistoryJumps)
+        return false;
+    const int from = JumpFrom[JumpCount];
+    const int to = JumpTo[JumpCount];
+    const int direction = FindDirection(record.Shape, from, to);
+    if (direction == NoDirection)
+        return false;
+    jump = {from, JumpedOverCell(record.Shape, from, direction), to};
+    --RedoCount;
+    ++JumpCount;
+    Cells = Snapshots[JumpCount];
+    MoveCount = static_cast<std::uint8_t>(MovesAfter[JumpCount]);
+    LastLanding = static_cast<std::uint8_t>(LandingAfter[JumpCount]);
     return true;
 }
 
@@ -92,6 +112,9 @@ PlayState::ReplayedJump PlayState::replayStep(const LevelRecord& record) {
     Cells[to] = Cells[from];
     Cells[from] = EmptyHole;
     Cells[jumpedOver] = EmptyHole;
+    // After an undo in the replay, the step brings back the very jump that was taken back.
+    if (RedoCount > 0)
+        --RedoCount;
     ++JumpCount;
     if (LastLanding != from)
         ++MoveCount;

@@ -30,6 +30,9 @@ struct PlayState {
     std::array<Position, HistoryPositions> Snapshots{};
     std::array<std::int32_t, HistoryPositions> MovesAfter{};
     std::array<std::int32_t, HistoryPositions> LandingAfter{};
+    // Jumps taken back by undo that redo can bring back: the history entries after `JumpCount` still
+    // hold them. A new jump by hand forgets them, and so does every reset.
+    std::uint8_t RedoCount = 0;
     bool Dragging = false;
     std::int32_t PickedCell = 0;
     std::int32_t PickedCode = 0;
@@ -42,9 +45,18 @@ struct PlayState {
     // False, with nothing booked, once the history is full (legal play never gets there).
     bool recordJump(int from, int to);
 
-    // Takes back the last jump: counters and cells as they were after the remaining jumps.
-    // False when there is nothing to take back.
+    // Takes back the last jump: counters and cells as they were after the remaining jumps; the jump
+    // stays in the history for redo. False when there is nothing to take back.
     bool undo();
+
+    // Brings back the jump by hand that the last undo took back, with the cells and counters it left.
+    // Only for jumps by hand: JumpFrom/JumpTo name them. False when nothing can be redone.
+    struct RedoneJump {
+        int from;
+        int jumpedOver;
+        int to;
+    };
+    bool redo(const LevelRecord& record, RedoneJump& jump);
 
     // Whether the stored solution's entry at `JumpCount` can be replayed on the current cells.
     bool nextReplayStepFits(const LevelRecord& record) const;

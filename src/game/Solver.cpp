@@ -398,7 +398,8 @@ bool Search::tick() {
         m_outOfBudget = m_stop = true;
     } else if ((m_nodes & 1023) == 0) {
         const double now = elapsed();
-        m_outOfBudget = now > m_limits.seconds;
+        m_outOfBudget = now > m_limits.seconds || (m_limits.cancelled != nullptr &&
+                                                   m_limits.cancelled->load(std::memory_order_relaxed));
         m_stop = m_outOfBudget || now > m_phaseEnd;
     }
     return !m_stop;

@@ -2,6 +2,7 @@
 // solution by replaying it. Used by the board tools and the collection's tests.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -46,6 +47,8 @@ struct SolverLimits {
     std::size_t memoryBytes = 0;     // what the proof of the fewest moves may hold; 0 = its default
     bool preferFewerMoves = true;    // false: stop at the first solution found
     JumpList knownSolution;          // a solution known already (a stored one): only fewer moves are sought
+    // Set from another thread to end the search as if its time had run out (nullptr: never).
+    const std::atomic<bool>* cancelled = nullptr;
 };
 
 enum class SolveStatus {

@@ -23,7 +23,7 @@ struct MessageText {
 };
 
 constexpr int QuestionCount = 9;
-constexpr int NoticeSlots = 7; // notice codes 0 to 6; 4 does not exist
+constexpr int NoticeSlots = 9; // notice codes 0 to 8; 4 does not exist
 
 // Questions 0 to 8 of the yes/no window.
 constexpr std::array<MessageText, QuestionCount> QuestionTexts{{
@@ -58,6 +58,12 @@ constexpr std::array<MessageText, NoticeSlots> NoticeTexts{{
     {{"", ""}, -1},
     {{"\n\nFehler beim Importieren des Bretts.", "\n\nError occured while importing board."}, 4},
     {{"\nEin Originalbrett kannst Du nicht exportieren!", "\nYou cannot export an original board!"}, 4},
+    // The hint's two answers without a jump to show.
+    {{"\nLeider, von hier aus kommst Du nicht mehr ans Ziel!",
+      "\nSorry, from here you cannot reach the goal!"},
+     3},
+    {{"\nDa muß ich passen, das weiß ich auch nicht.", "\nSorry, I don't know either whether you can win."},
+     2},
 }};
 
 // A code outside the tables (which the program never passes) gives an empty text and figure -1,

@@ -22,10 +22,25 @@ void BoardArea::repaintRect(const QRect& rect) {
         repaint(visible);
 }
 
+void BoardArea::showOverlay(BoardOverlays::Layer layer, const MaskedPicture& piece, QPoint at) {
+    repaintRect(m_overlays.show(layer, piece, at));
+}
+
+void BoardArea::hideOverlay(BoardOverlays::Layer layer) {
+    repaintRect(m_overlays.hide(layer));
+}
+
+// The pieces over the board are combined into a copy of the dirty part, never into the picture.
 void BoardArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect dirty = event->rect();
-    painter.drawImage(dirty.topLeft(), m_image, dirty);
+    if (!m_overlays.meets(dirty)) {
+        painter.drawImage(dirty.topLeft(), m_image, dirty);
+        return;
+    }
+    QImage composed = m_image.copy(dirty);
+    m_overlays.drawInto(composed, dirty.topLeft());
+    painter.drawImage(dirty.topLeft(), composed);
 }
 
 void BoardArea::mousePressEvent(QMouseEvent* event) {

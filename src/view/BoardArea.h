@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "view/BoardOverlay.h"
+
 class BoardArea : public QWidget {
     Q_OBJECT
 
@@ -18,6 +20,11 @@ public:
     // Shows the given part of the picture now, not at the next pass of the event loop, so that a
     // busy wait in between still lets the player see the progress.
     void repaintRect(const QRect& rect);
+
+    // A piece shown over the board (or hidden) at once; the picture must outlive its showing.
+    void showOverlay(BoardOverlays::Layer layer, const MaskedPicture& piece, QPoint at);
+    void hideOverlay(BoardOverlays::Layer layer);
+    const BoardOverlays& overlays() const { return m_overlays; }
 
 signals:
     void mouseDown(QPoint pos, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -32,4 +39,5 @@ protected:
 
 private:
     QImage m_image;
+    BoardOverlays m_overlays;
 };

@@ -230,12 +230,20 @@ void TStyleSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !m_pressing)
         return;
     m_pressing = false;
-    const bool doClick = rect().contains(event->position().toPoint());
-    if (m_groupIndex != 0 && doClick)
+    if (rect().contains(event->position().toPoint())) {
+        clickAsMouse();
+        return;
+    }
+    repaint();
+}
+
+void TStyleSpeedButton::clickAsMouse() {
+    if (!isEnabled())
+        return;
+    if (m_groupIndex != 0)
         setDown(!m_down);
     repaint();
-    if (doClick)
-        emit clicked(m_down);
+    emit clicked(m_down);
 }
 
 void TStyleSpeedButton::enterEvent(QEnterEvent* event) {

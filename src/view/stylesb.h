@@ -39,6 +39,10 @@ public:
     // parent, same group index); a down button of a group that may not be all up stays down.
     void setDown(bool down);
 
+    // The click a mouse makes, for the keyboard's shortcuts: a grouped button toggles, then the click
+    // is reported. Nothing while the button is disabled.
+    void clickAsMouse();
+
     TButtonState state() const;
     bool pointerInside() const { return m_mouseInControl; }
     QSize sizeHint() const override { return {22, 23}; }

@@ -48,6 +48,9 @@ public:
     }
     void endDrag() override { record("endDrag"); }
     void showEditor(bool visible) override { record(std::string("editor ") + (visible ? "on" : "off")); }
+    void blinkHint(int from, int to) override {
+        record("blinkHint " + std::to_string(from) + " " + std::to_string(to));
+    }
 
 private:
     void record(std::string call) { m_calls.push_back(std::move(call)); }

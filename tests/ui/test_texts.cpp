@@ -43,7 +43,8 @@ TEST(MessageTexts, LeadLinesOfEveryCode) {
             EXPECT_GT(text.size(), 10u);
         }
     }
-    for (const auto& [code, lead] : {std::pair{0, 2}, {1, 1}, {2, 2}, {3, 1}, {5, 2}, {6, 1}}) {
+    for (const auto& [code, lead] :
+         {std::pair{0, 2}, {1, 1}, {2, 2}, {3, 1}, {5, 2}, {6, 1}, {7, 1}, {8, 1}}) {
         for (const int language : {LanguageGerman, LanguageEnglish}) {
             const std::string_view text = NoticeText(code).text.in(language);
             EXPECT_EQ(leadLines(text), lead) << code;
@@ -70,6 +71,8 @@ TEST(MessageTexts, FiguresByCode) {
     EXPECT_EQ(NoticeText(3).figure, 4);
     EXPECT_EQ(NoticeText(5).figure, 4);
     EXPECT_EQ(NoticeText(6).figure, 4);
+    EXPECT_EQ(NoticeText(7).figure, 3);
+    EXPECT_EQ(NoticeText(8).figure, 2);
 }
 
 TEST(MessageTexts, CodesThatDoNotExistGiveNothing) {
@@ -77,7 +80,7 @@ TEST(MessageTexts, CodesThatDoNotExistGiveNothing) {
         EXPECT_TRUE(QuestionText(code).text.in(LanguageGerman).empty());
         EXPECT_EQ(QuestionText(code).figure, -1);
     }
-    for (const int code : {-1, 4, 7}) {
+    for (const int code : {-1, 4, 9}) {
         EXPECT_TRUE(NoticeText(code).text.in(LanguageEnglish).empty());
         EXPECT_EQ(NoticeText(code).figure, -1);
     }

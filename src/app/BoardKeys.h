@@ -1,0 +1,52 @@
+// The main window's keyboard: a cursor over the big board's cells moved by the arrow keys, Space or
+// Enter to pick a peg up and drop it (or to cycle a cell in the editor), Escape to put it back, and the
+// shortcuts of the tool panel. Every key runs what the mouse or the button runs; nothing is decided
+// here that the session does not decide for the mouse.
+#pragma once
+
+#include <QAbstractSlider>
+#include <QObject>
+#include <QPointF>
+
+#include "game/BoardCursor.h"
+#include "view/BoardOverlay.h"
+
+class QKeyEvent;
+class TMainForm;
+
+class BoardKeys : public QObject {
+    Q_OBJECT
+public:
+    // The hint's budget on the window's thread: the player waits for it.
+    static constexpr double HintSeconds = 0.3;
+
+    explicit BoardKeys(TMainForm& window);
+    ~BoardKeys() override;
+
+    // After the whole board area was drawn again (another board, another size or shape): the cursor
+    // stays on its cell where it may, and goes home where it may not.
+    void boardRedrawn();
+
+    bool cursorShown() const { return m_shown; }
+    int cursorCell() const { return m_cell; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool handleKey(const QKeyEvent& key);
+    bool handleShortcut(const QKeyEvent& key);
+    void moveCursor(CursorStep step);
+    void pickOrDrop();
+    void putBack();
+    void stepSelector(QAbstractSlider::SliderAction action);
+    void showCursorAt(int cell);
+    void hideCursor();
+    bool editing() const;
+
+    TMainForm& m_window;
+    MaskedPicture m_ring;
+    bool m_shown = false;
+    int m_cell = -1;
+    QPointF m_pointer{-1, -1}; // where the pointer was last seen, on the screen
+};

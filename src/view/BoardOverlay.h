@@ -1,0 +1,51 @@
+// Pictures drawn over the board area at paint time, never into the board's own picture: the keyboard
+// cursor's ring and the dead-end warning mark. Each is a masked piece (AND its mask, then OR its
+// picture, as every piece of the board is drawn), so when one moves or goes the board shows again
+// exactly as it is.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+#include <array>
+
+#include "view/BoardPainter.h"
+
+struct MaskedPicture {
+    QImage picture; // black wherever the mask is white
+    QImage mask;    // white where the board shows through, black under the piece
+};
+
+// A ring just around a big cell's field, in a yellow with a dark rim that reads on both backgrounds.
+// It stays out of the fields of the neighbouring cells.
+MaskedPicture CursorRingPicture();
+// Where the ring stands for a cell: centred on its field.
+QPoint CursorRingPlace(const CellPlace& place);
+
+// A warning sign with an exclamation mark.
+MaskedPicture DeadEndMarkPicture();
+// Below the small board and above the name plate, a place the board picture leaves free.
+constexpr QPoint DeadEndMarkPlace{382, 196};
+
+class BoardOverlays {
+public:
+    enum Layer { Cursor, DeadEndMark, LayerCount };
+
+    // The rectangle of the board area that changed (empty if nothing did).
+    QRect show(Layer layer, const MaskedPicture& piece, QPoint at);
+    QRect hide(Layer layer);
+
+    bool shown(Layer layer) const { return m_layers[layer].piece != nullptr; }
+    QRect rect(Layer layer) const;
+    // Draws every shown piece into `target`, which holds the board area's pixels from `origin` on.
+    void drawInto(QImage& target, QPoint origin) const;
+    bool meets(const QRect& area) const;
+
+private:
+    struct Shown {
+        const MaskedPicture* piece = nullptr;
+        QPoint at;
+    };
+    std::array<Shown, LayerCount> m_layers{};
+};

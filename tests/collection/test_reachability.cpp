@@ -1,0 +1,253 @@
+// The hint's question, whether the target can still be reached from a position in play, against an
+// exhaustive search on small boards; and the answer "not known" when the search is called off.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "BoardBuilder.h"
+#include "game/Reachability.h"
+#include "game/Rules.h"
+
+namespace {
+
+// Every sequence of jumps the game's rules allow, tried until one reaches the target.
+class Exhaustive {
+public:
+    explicit Exhaustive(const LevelRecord& record) : m_record(record) {}
+
+    bool reachable(const Position& position) {
+        if (IsSolved(position, m_record))
+            return true;
+        const auto known = m_memo.find(position);
+        if (known != m_memo.end())
+            return known->second;
+        bool found = false;
+        for (int from = 0; from < CellCount && !found; ++from) {
+            if (!IsOnBoard(m_record, from) || !HoldsPeg(position[from]))
+                continue;
+            for (int to = 0; to < CellCount && !found; ++to) {
+                const JumpCheck check = IsLegalJump(position, m_record, from, to);
+                if (!check.legal)
+                    continue;
+                Position next = position;
+                ApplyJump(next, from, check.jumpedOver, to, position[from]);
+                found = reachable(next);
+            }
+        }
+        m_memo[position] = found;
+        return found;
+    }
+
+private:
+    const LevelRecord& m_record;
+    std::map<Position, bool> m_memo;
+};
+
+enum class Kind { Square, Diagonal, Hexagon };
+
+// Jumps allowed by the board's geometry from `from` to `to`: the jumped-over cell, or NoCell.
+int OverCell(const LevelRecord& r, int from, int to) {
+    const int direction = FindDirection(r.Shape, from, to);
+    if (direction == NoDirection || (r.Shape == ShapeSquare && direction % 2 == 1 && !r.Diagonal))
+        return NoCell;
+    return JumpedOverCell(r.Shape, from, direction);
+}
+
+// A size 5 board of `kind` with about `pegs` pegs. Without a target (one peg anywhere) the pegs lie at
+// random or come from jumps played backwards from one peg (surely solvable); with a target, the target
+// is a few random pegs or the position after random jumps (surely reachable).
+LevelRecord RandomBoard(std::mt19937& random, Kind kind, int pegs, bool withTarget) {
+    LevelRecord r;
+    ClearRecord(r);
+    r.Size = 5;
+    r.Shape = kind == Kind::Hexagon ? ShapeHexagon : ShapeSquare;
+    r.Diagonal = kind == Kind::Diagonal ? 1 : 0;
+    std::vector<int> holes;
+    for (int cell = 0; cell < CellCount; ++cell)
+        if (IsOnBoard(r, cell)) {
+            r.StartCells[cell] = EmptyHole;
+            r.TargetCells[cell] = EmptyHole;
+            holes.push_back(cell);
+        }
+    std::shuffle(holes.begin(), holes.end(), random);
+    const auto anyHole = [&] {
+        return holes[random() % holes.size()];
+    };
+    const bool surely = random() % 2 == 0;
+    if (!withTarget && surely) {
+        r.StartCells[holes[0]] = FirstColourPeg;
+        for (int attempt = 0; attempt < 2000 && CountPegs(r.StartCells, r) < pegs; ++attempt) {
+            const int from = anyHole(), to = anyHole();
+            const int over = OverCell(r, from, to);
+            if (over != NoCell && HoldsPeg(r.StartCells[to]) && r.StartCells[from] == EmptyHole &&
+                r.StartCells[over] == EmptyHole) {
+                r.StartCells[from] = r.StartCells[to];
+                r.StartCells[to] = EmptyHole;
+                r.StartCells[over] = random() % 4 == 0 ? SecondColourPeg : FirstColourPeg;
+            }
+        }
+        return r;
+    }
+    for (int k = 0; k < pegs; ++k)
+        r.StartCells[holes[k]] = random() % 4 == 0 ? SecondColourPeg : FirstColourPeg;
+    if (!withTarget)
+        return r;
+    if (surely) {
+        Position played = r.StartCells;
+        for (int attempt = 0; attempt < 400; ++attempt) {
+            const int from = anyHole(), to = anyHole();
+            const JumpCheck check = IsLegalJump(played, r, from, to);
+            if (HoldsPeg(played[from]) && check.legal)
+                ApplyJump(played, from, check.jumpedOver, to, played[from]);
+        }
+        r.TargetCells = played;
+        if (CountPegs(played, r) > 0)
+            return r;
+    }
+    const int targetPegs = 1 + static_cast<int>(random() % 3);
+    for (int k = 0; k < targetPegs; ++k)
+        r.TargetCells[holes[k + static_cast<int>(random() % 2)]] = r.StartCells[holes[k]];
+    return r;
+}
+
+// Plays `move` on `cells`; false when it is no legal jump.
+bool Play(const LevelRecord& record, Position& cells, SolverJump move) {
+    if (!IsOnBoard(record, move.from) || !HoldsPeg(cells[move.from]))
+        return false;
+    const JumpCheck check = IsLegalJump(cells, record, move.from, move.to);
+    if (!check.legal)
+        return false;
+    ApplyJump(cells, move.from, check.jumpedOver, move.to, cells[move.from]);
+    return true;
+}
+
+constexpr ReachLimits Generous{30.0, nullptr};
+
+void CompareOnRandomBoards(Kind kind, bool withTarget, unsigned seed) {
+    std::mt19937 random(seed);
+    int reachable = 0, unreachable = 0;
+    for (int trial = 0; trial < 40; ++trial) {
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        const LevelRecord board = RandomBoard(random, kind, 3 + trial % 9, withTarget);
+        Exhaustive exhaustive(board);
+        const bool expected = exhaustive.reachable(board.StartCells);
+        const ReachAnswer answer = AskReachable(board, board.StartCells, Generous);
+        ASSERT_NE(answer.reach, Reach::Unknown);
+        EXPECT_EQ(answer.reach == Reach::Reachable, expected);
+        if (!expected) {
+            ++unreachable;
+            continue;
+        }
+        ++reachable;
+        if (IsSolved(board.StartCells, board)) {
+            EXPECT_FALSE(answer.hasMove);
+            continue;
+        }
+        // The hinted jump is legal and keeps the target in reach.
+        ASSERT_TRUE(answer.hasMove);
+        Position next = board.StartCells;
+        ASSERT_TRUE(Play(board, next, answer.move));
+        EXPECT_TRUE(exhaustive.reachable(next));
+        EXPECT_EQ(answer.way.front(), answer.move);
+    }
+    // Both answers must have been put to the test.
+    EXPECT_GE(reachable, 5);
+    EXPECT_GE(unreachable, 5);
+}
+
+} // namespace
+
+TEST(Reachability, AgreesWithTheExhaustiveSearchOnSquareBoards) {
+    CompareOnRandomBoards(Kind::Square, false, 11);
+    CompareOnRandomBoards(Kind::Square, true, 12);
+}
+
+TEST(Reachability, AgreesWithTheExhaustiveSearchOnDiagonalBoards) {
+    CompareOnRandomBoards(Kind::Diagonal, false, 21);
+    CompareOnRandomBoards(Kind::Diagonal, true, 22);
+}
+
+TEST(Reachability, AgreesWithTheExhaustiveSearchOnHexagonalBoards) {
+    CompareOnRandomBoards(Kind::Hexagon, false, 31);
+    CompareOnRandomBoards(Kind::Hexagon, true, 32);
+}
+
+TEST(Reachability, FollowingTheHintsFromTheStartSolvesTheCross) {
+    const LevelRecord board = EnglishCross();
+    Position cells = board.StartCells;
+    for (int jumps = 0; !IsSolved(cells, board); ++jumps) {
+        ASSERT_LT(jumps, 31);
+        const ReachAnswer answer = AskReachable(board, cells, Generous);
+        ASSERT_EQ(answer.reach, Reach::Reachable);
+        ASSERT_TRUE(answer.hasMove);
+        ASSERT_TRUE(Play(board, cells, answer.move));
+    }
+    EXPECT_EQ(CountPegs(cells, board), 1);
+}
+
+TEST(Reachability, APositionInPlayIsJudgedFromItselfNotFromTheStart) {
+    // The cross's start can be solved; two pegs left far apart cannot, whatever the start says.
+    const LevelRecord board = EnglishCross();
+    Position apart = board.StartCells;
+    for (int cell = 0; cell < CellCount; ++cell)
+        if (HoldsPeg(apart[cell]))
+            apart[cell] = EmptyHole;
+    apart[2] = FirstColourPeg;
+    apart[6 * GridWidth + 4] = FirstColourPeg;
+    EXPECT_EQ(AskReachable(board, apart, Generous).reach, Reach::Unreachable);
+
+    // A target with pegs is reached only exactly, colours included: the jumping peg keeps its colour.
+    const LevelRecord coloured = MakeBoard(5, ShapeSquare, false, {"*xo"}, {"oo*"});
+    const ReachAnswer answer = AskReachable(coloured, coloured.StartCells, Generous);
+    ASSERT_EQ(answer.reach, Reach::Reachable);
+    EXPECT_EQ(answer.move, (SolverJump{0, 2}));
+    const LevelRecord otherColour = MakeBoard(5, ShapeSquare, false, {"x*o"}, {"oo*"});
+    EXPECT_EQ(AskReachable(otherColour, otherColour.StartCells, Generous).reach, Reach::Unreachable);
+}
+
+TEST(Reachability, ASolvedPositionIsReachedWithoutAMove) {
+    const LevelRecord board = MakeBoard(5, ShapeSquare, false, {"ooxoo"});
+    const ReachAnswer answer = AskReachable(board, board.StartCells, Generous);
+    EXPECT_EQ(answer.reach, Reach::Reachable);
+    EXPECT_FALSE(answer.hasMove);
+}
+
+TEST(Reachability, ASearchCalledOffOrOutOfTimeIsNotKnown) {
+    // A 9 x 9 board full but for its centre needs 79 jumps: no search finishes it in the few nodes
+    // before the first look at the clock or the flag.
+    LevelRecord big;
+    ClearRecord(big);
+    big.Size = 9;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        big.StartCells[cell] = FirstColourPeg;
+        big.TargetCells[cell] = EmptyHole;
+    }
+    big.StartCells[40] = EmptyHole;
+    const std::atomic<bool> cancelled{true};
+    const ReachAnswer calledOff = AskReachable(big, big.StartCells, ReachLimits{30.0, &cancelled});
+    EXPECT_EQ(calledOff.reach, Reach::Unknown);
+    EXPECT_FALSE(calledOff.hasMove);
+    EXPECT_EQ(AskReachable(big, big.StartCells, ReachLimits{0.0, nullptr}).reach, Reach::Unknown);
+}
+
+TEST(Reachability, PositionsOnTheStoredSolutionAreAnsweredByItsRestWithoutASearch) {
+    LevelRecord board = EnglishCross();
+    SolverLimits limits;
+    limits.seconds = 30.0;
+    limits.preferFewerMoves = false;
+    const SolveResult solved = SolveBoard(board, limits);
+    ASSERT_EQ(solved.status, SolveStatus::Solved);
+    StoreSolutionInRecord(board, solved.jumps);
+
+    // Called off before it starts, no search could answer; the stored way does.
+    const std::atomic<bool> calledOff{true};
+    Position cells = board.StartCells;
+    for (const SolverJump jump : solved.jumps) {
+        const ReachAnswer answer = AskReachable(board, cells, ReachLimits{30.0, &calledOff});
+        ASSERT_EQ(answer.reach, Reach::Reachable);
+        EXPECT_EQ(answer.move, jump);
+        ASSERT_TRUE(Play(board, cells, jump));
+    }
+    EXPECT_TRUE(IsSolved(cells, board));
+}

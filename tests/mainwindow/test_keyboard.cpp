@@ -1,0 +1,278 @@
+// The main window played from the keyboard: the cursor ring over the board, pick and drop with Space
+// and Enter, Escape, the tool panel's shortcuts, the hint and the dead-end warning mark, with real key
+// events and the pixels the board area shows.
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include "GameFixture.h"
+#include "app/BoardKeys.h"
+#include "app/DeadEndWatch.h"
+#include "app/HelpWindow.h"
+#include "view/BoardArea.h"
+#include "view/stylesb.h"
+
+namespace {
+
+// What the board area shows on the screen: its picture with whatever is drawn over it.
+QImage shown(const TMainForm& form) {
+    return form.box()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void key(TMainForm& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(&form, key, modifiers);
+}
+
+void keys(TMainForm& form, std::initializer_list<Qt::Key> sequence) {
+    for (const Qt::Key k : sequence)
+        key(form, k);
+}
+
+// The rectangles where two pictures differ, as one bounding rectangle (empty when they are equal).
+QRect differences(const QImage& a, const QImage& b) {
+    QRect found;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                found = found.united(QRect(x, y, 1, 1));
+    return found;
+}
+
+// Size 5: pegs on 0 and 1 of the top row and on 9, 10 and 11 of the second. It can be won, but the jump
+// 10 over 11 onto 12 leads into a dead end that is not stuck yet.
+LevelRecord deadEndBoard(LevelRecord record) {
+    record.StartCells[3] = EmptyHole;
+    for (const int peg : {0, 1, 9, 10, 11})
+        record.StartCells[peg] = FirstColourPeg;
+    return record;
+}
+
+} // namespace
+
+TEST_F(GameFixture, ArrowsShowARingThatGoesWithoutATraceWhenTheMouseMoves) {
+    auto form = startEnglishGame();
+    const QImage board = form->box()->image();
+    ASSERT_EQ(shown(*form), board);
+
+    key(*form, Qt::Key_Down);
+    ASSERT_TRUE(form->keys()->cursorShown());
+    EXPECT_EQ(form->keys()->cursorCell(), 20) << "the middle of the size 5 board";
+    EXPECT_EQ(form->box()->image(), board) << "the ring is never drawn into the board's picture";
+    const QRect ring = differences(shown(*form), board);
+    const QRect field = PlaceOf(form->session().currentRecord(), 20).bigField();
+    EXPECT_EQ(ring.center(), field.center());
+    EXPECT_TRUE(ring.contains(field.adjusted(-2, -2, 2, 2))) << "a ring around the hole";
+
+    key(*form, Qt::Key_Right);
+    EXPECT_EQ(form->keys()->cursorCell(), 21);
+    EXPECT_EQ(differences(shown(*form), board).center(),
+              PlaceOf(form->session().currentRecord(), 21).bigField().center());
+
+    QTest::mouseMove(form->box(), QPoint(10, 10));
+    EXPECT_FALSE(form->keys()->cursorShown());
+    EXPECT_EQ(shown(*form), board);
+}
+
+TEST_F(GameFixture, SpaceAndEnterPickAndDropWithTheSoundsAndCountersOfTheMouse) {
+    auto form = startEnglishGame();
+    // The cursor starts on 20; up twice and left twice is cell 0.
+    keys(*form, {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Left, Qt::Key_Left});
+    ASSERT_EQ(form->keys()->cursorCell(), 0);
+    key(*form, Qt::Key_Space);
+    EXPECT_TRUE(form->session().play().Dragging);
+    EXPECT_EQ(form->sounds().lastStarted(), 2);
+    EXPECT_EQ(form->session().play().Cells[0], EmptyHole);
+
+    // The peg moves with the cursor and drops with Enter: a jump, its removal effect, the counter.
+    keys(*form, {Qt::Key_Right, Qt::Key_Right});
+    key(*form, Qt::Key_Return);
+    EXPECT_FALSE(form->session().play().Dragging);
+    EXPECT_EQ(form->session().play().JumpCount, 1);
+    EXPECT_EQ(form->session().play().MoveCount, 1);
+    EXPECT_EQ(form->session().play().Cells[2], FirstColourPeg);
+    EXPECT_EQ(form->session().play().Cells[1], EmptyHole);
+    EXPECT_EQ(form->sounds().lastStarted(), 7);
+    EXPECT_EQ(form->box()->image(), freshBoard(*form));
+    EXPECT_TRUE(displayShows(*form, 24, 1 * 11, 11)) << "one move left of par 2";
+
+    // A drop where no jump lands puts the peg back with sound 3; Escape puts it back silently.
+    key(*form, Qt::Key_Space);
+    key(*form, Qt::Key_Left);
+    key(*form, Qt::Key_Space);
+    EXPECT_EQ(form->sounds().lastStarted(), 3);
+    EXPECT_EQ(form->session().play().JumpCount, 1);
+    key(*form, Qt::Key_Right);
+    key(*form, Qt::Key_Space);
+    ASSERT_TRUE(form->session().play().Dragging);
+    key(*form, Qt::Key_Escape);
+    EXPECT_FALSE(form->session().play().Dragging);
+    EXPECT_EQ(form->session().play().Cells[2], FirstColourPeg);
+    EXPECT_EQ(form->box()->image(), freshBoard(*form));
+
+    // The last jump solves the board and asks to store the solution, as a drop by mouse does.
+    ModalScript script;
+    script.then(ModalScript::no());
+    keys(*form, {Qt::Key_Right, Qt::Key_Space, Qt::Key_Left, Qt::Key_Left, Qt::Key_Space});
+    EXPECT_EQ(form->session().mode(), ModeSolved);
+    EXPECT_EQ(script.seen(), (QStringList{"TYesNoDialog 2"}));
+}
+
+TEST_F(GameFixture, ShortcutsRunTheirButtonsAndNothingWhileTheButtonIsDisabled) {
+    auto form = startEnglishGame();
+    drag(*form, cellCentre(0), {}, cellCentre(2));
+    key(*form, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->sounds().lastStarted(), 8);
+    EXPECT_EQ(form->session().play().JumpCount, 0);
+    key(*form, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(form->session().play().JumpCount, 1);
+    EXPECT_EQ(form->box()->image(), freshBoard(*form));
+    key(*form, Qt::Key_Z, Qt::ControlModifier);
+    key(*form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(form->session().play().JumpCount, 1);
+
+    // Restart and Page Down ask to give up the game in progress; no keeps it.
+    ModalScript script;
+    script.then(ModalScript::no()).then(ModalScript::no()).then(ModalScript::yes());
+    key(*form, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(form->session().play().JumpCount, 1);
+    key(*form, Qt::Key_PageDown);
+    EXPECT_EQ(form->session().collection().currentNumber(), 1);
+    EXPECT_EQ(form->levelscroll()->value(), 1);
+    key(*form, Qt::Key_PageDown);
+    EXPECT_EQ(form->session().collection().currentNumber(), 2);
+    EXPECT_EQ(form->windowTitle(), "Tolvar Pegs 2 - Second");
+    EXPECT_EQ(script.seen(), (QStringList{"TYesNoDialog 3", "TYesNoDialog 3", "TYesNoDialog 3"}));
+    key(*form, Qt::Key_PageDown);
+    EXPECT_EQ(form->session().collection().currentNumber(), 2) << "the last board";
+    key(*form, Qt::Key_PageUp);
+    EXPECT_EQ(form->session().collection().currentNumber(), 1);
+    EXPECT_EQ(form->box()->image(), freshBoard(*form));
+
+    // F1 is the help button.
+    key(*form, Qt::Key_F1);
+    EXPECT_TRUE(form->helpWindow()->isVisible());
+    EXPECT_EQ(form->helpWindow()->currentTopic(), "The_Game");
+    form->helpWindow()->closeHelp();
+}
+
+TEST_F(GameFixture, StepAndEditorKeysFollowTheirButtons) {
+    writeSettings(QStringLiteral("[Tolvar Pegs 1]\ntongue=0\nedinf=0\n"));
+    writeCollection({solvedBoardOne(), boardTwo()});
+    auto form = startGame();
+    key(*form, Qt::Key_N);
+    EXPECT_EQ(form->session().mode(), ModeReplaying);
+    EXPECT_EQ(form->session().play().JumpCount, 1);
+    key(*form, Qt::Key_Z, Qt::ControlModifier);
+    key(*form, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(form->session().play().JumpCount, 1) << "redo in a replay is its next step";
+
+    // Ctrl+E opens the editor; there undo, restart and step are disabled and their keys do nothing.
+    key(*form, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(form->session().mode(), ModeEditing);
+    EXPECT_TRUE(form->EditBtn()->Down());
+    const Position editing = form->session().play().Cells;
+    key(*form, Qt::Key_Z, Qt::ControlModifier);
+    key(*form, Qt::Key_R, Qt::ControlModifier);
+    key(*form, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(form->session().mode(), ModeEditing);
+    EXPECT_EQ(form->session().play().Cells, editing);
+
+    // Space cycles the cell under the cursor as a left click does: the empty hole 20 gets a peg.
+    key(*form, Qt::Key_Down);
+    ASSERT_EQ(form->keys()->cursorCell(), 20);
+    key(*form, Qt::Key_Space);
+    EXPECT_EQ(form->session().play().Cells[20], FirstColourPeg);
+    EXPECT_EQ(form->sounds().lastStarted(), 13);
+
+    ModalScript accept;
+    accept.then(ModalScript::no());
+    key(*form, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(form->session().mode(), ModeReady);
+    EXPECT_FALSE(form->EditBtn()->Down());
+    EXPECT_EQ(accept.seen(), (QStringList{"TYesNoDialog 5"}));
+}
+
+TEST_F(GameFixture, CtrlQAsksToEndTheGame) {
+    auto form = startEnglishGame();
+    ModalScript script;
+    script.then(ModalScript::no());
+    key(*form, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(script.seen(), (QStringList{"TYesNoDialog 4"}));
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(GameFixture, AHintBlinksAJumpThatStillWinsAndChangesNothing) {
+    auto form = startEnglishGame();
+    const QImage board = form->box()->image();
+    // Half-way through the first blink the peg on 0 shows on 2.
+    QImage duringBlink;
+    QTimer::singleShot(100, form.get(), [&] { duringBlink = form->box()->image(); });
+    key(*form, Qt::Key_H);
+    ASSERT_FALSE(duringBlink.isNull());
+    const QRect blinked = differences(duringBlink, board);
+    const CellPlace from = PlaceOf(form->session().currentRecord(), 0);
+    const CellPlace to = PlaceOf(form->session().currentRecord(), 2);
+    EXPECT_TRUE(from.bigField().united(to.bigField()).contains(blinked));
+    EXPECT_TRUE(blinked.contains(from.bigField().adjusted(2, 2, -2, -2)));
+    EXPECT_TRUE(blinked.contains(to.bigField().adjusted(2, 2, -2, -2)));
+    EXPECT_EQ(form->box()->image(), board);
+    EXPECT_EQ(form->session().mode(), ModeReady);
+    EXPECT_EQ(form->session().play().JumpCount, 0);
+    EXPECT_EQ(form->sounds().lastStarted(), 0);
+}
+
+TEST_F(GameFixture, AHintWithNoWayLeftSaysSo) {
+    auto form = startEnglishGame();
+    // Board 2: after its only jump two pegs stay apart for good.
+    form->levelscroll()->setValue(2);
+    ModalScript script;
+    script.then(ModalScript::ok());
+    key(*form, Qt::Key_H);
+    EXPECT_EQ(script.seen(), (QStringList{"TOKDialog 7"}));
+}
+
+TEST_F(GameFixture, TheDeadEndMarkComesAfterABadJumpAndGoesWithUndoWithoutATrace) {
+    writeCollection({deadEndBoard(boardOne())});
+    auto form = startEnglishGame();
+    const QImage start = shown(*form);
+    drag(*form, cellCentre(10), {}, cellCentre(12));
+    ASSERT_EQ(form->session().mode(), ModePlaying);
+    QTRY_VERIFY_WITH_TIMEOUT(form->deadEndWatch()->markShown(), 5000);
+    const QImage afterJump = form->box()->image();
+    const QRect mark = differences(shown(*form), afterJump);
+    EXPECT_GT(mark.width() * mark.height(), 20 * 20);
+    EXPECT_TRUE(QRect(DeadEndMarkPlace, QSize(32, 32)).contains(mark));
+    // No board of any size or shape has a cell under it, big or small.
+    for (const std::uint8_t shape : {ShapeSquare, ShapeHexagon})
+        for (int size = 5; size <= 9; ++size) {
+            LevelRecord record = boardOne();
+            record.Shape = shape;
+            record.Size = static_cast<std::uint8_t>(size);
+            for (int cell = 0; cell < CellCount; ++cell) {
+                const CellPlace place = PlaceOf(record, cell);
+                EXPECT_FALSE(IsOnBoard(record, cell) &&
+                             (mark.intersects(place.bigField()) || mark.intersects(place.smallField())))
+                    << "size " << size << " shape " << int{shape} << " cell " << cell;
+            }
+        }
+
+    key(*form, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(form->deadEndWatch()->markShown());
+    EXPECT_EQ(shown(*form), start);
+    // The start can still be won: no mark comes back.
+    QTest::qWait(300);
+    EXPECT_FALSE(form->deadEndWatch()->markShown());
+
+    // A good jump brings no mark; the bad one again does, and a restart takes it away.
+    drag(*form, cellCentre(0), {}, cellCentre(2));
+    QTest::qWait(300);
+    EXPECT_FALSE(form->deadEndWatch()->markShown());
+    key(*form, Qt::Key_Z, Qt::ControlModifier);
+    drag(*form, cellCentre(10), {}, cellCentre(12));
+    QTRY_VERIFY_WITH_TIMEOUT(form->deadEndWatch()->markShown(), 5000);
+    ModalScript script;
+    script.then(ModalScript::yes());
+    key(*form, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_FALSE(form->deadEndWatch()->markShown());
+    EXPECT_EQ(shown(*form), start);
+}
