@@ -35,6 +35,7 @@ public:
     void moveDrag(int, int) override {}
     void endDrag() override {}
     void showEditor(bool) override {}
+    void blinkHint(int, int) override {}
 
 private:
     const std::uint8_t* m_data;
@@ -57,7 +58,7 @@ Point pointerAt(const Session& session, const std::uint8_t* op) {
 void operate(Session& session, const std::uint8_t* op) {
     const auto [x, y] = pointerAt(session, op);
     const MouseButton button = static_cast<MouseButton>(op[3] % 3);
-    switch (op[0] % 20) {
+    switch (op[0] % 22) {
     case 0:
         session.boxMouseDown(x, y, button);
         break;
@@ -115,8 +116,14 @@ void operate(Session& session, const std::uint8_t* op) {
     case 18:
         session.markPendingCellEdit();
         break;
-    default:
+    case 19:
         session.markPendingPropertyEdit();
+        break;
+    case 20:
+        session.redoJump();
+        break;
+    default:
+        session.putPegBack();
         break;
     }
 }
