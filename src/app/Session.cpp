@@ -97,14 +97,20 @@ void Session::setUpBoardForPlay() {
 }
 
 void Session::levelscrollChange(int position) {
+    if (m_selecting) {
+        m_frontend.setSelector(m_collection.count(), m_selectorPosition);
+        return;
+    }
     if (position == m_selectorPosition)
         return;
+    m_selecting = true;
     m_selectorPosition = position;
     endDragReturningPeg();
     if (m_mode == ModeEditing)
         selectBoardWhileEditing(position);
     else
         selectBoard(position);
+    m_selecting = false;
 }
 
 void Session::selectBoard(int position) {
@@ -383,18 +389,25 @@ void Session::clearPendingEdits() {
     m_pendingPropertyEdit = false;
 }
 
+// An original board's record never changes (but for its Solved flag, set by play): every edit is
+// refused and the board goes back to its slot. True when the board was an original.
+bool Session::refusedAsOriginal() {
+    const LevelRecord& stored = m_collection.slot(m_collection.currentNumber());
+    if (!stored.isOriginal())
+        return false;
+    m_frontend.notice(Notice::OriginalBoard);
+    m_collection.current() = stored;
+    return true;
+}
+
 // Before the editor leaves the board: an original board refuses every change; otherwise the player
 // accepts the edited start position (dropping a stored solution that no longer fits) or drops all edits.
 void Session::settleFullWay() {
-    LevelRecord& record = m_collection.current();
-    const LevelRecord& stored = m_collection.slot(m_collection.currentNumber());
-    if (stored.isOriginal()) {
-        m_frontend.notice(Notice::OriginalBoard);
-        record = stored;
+    if (refusedAsOriginal())
         return;
-    }
+    LevelRecord& record = m_collection.current();
     if (!m_frontend.ask(Question::AcceptBoardChanges)) {
-        record = stored;
+        record = m_collection.slot(m_collection.currentNumber());
         return;
     }
     record.StartCells = m_play.Cells;
@@ -405,8 +418,10 @@ void Session::settleFullWay() {
 }
 
 // The short way keeps the solution and whatever went straight into the record; only the edited start
-// position waits for the answer.
+// position waits for the answer. An original board refuses its edits as the full way does.
 void Session::settleShortWay() {
+    if (refusedAsOriginal())
+        return;
     if (!m_frontend.ask(Question::AcceptBoardChanges))
         return;
     m_collection.current().StartCells = m_play.Cells;

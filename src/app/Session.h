@@ -96,8 +96,12 @@ public:
     // The editor-intro window, when wanted, is the window's to show before calling this.
     void EditBtnClick(bool pressed);
     // The board selector moved to `position`. When a game in progress is not given up, the selector is
-    // put back to the current board.
+    // put back to the current board. A change that arrives while a selection is still asking its
+    // question is put back without a selection: one action, one question, one selection.
     void levelscrollChange(int position);
+    // A modal window or the loss of the focus interrupts a drag: the peg goes back to its cell, as
+    // after a drop on an illegal place.
+    void interruptDrag() { endDragReturningPeg(); }
 
     // Stores the player's game as the board's solution (only in ModeSolved). The session calls it itself
     // when the player, having solved the board by hand, answers yes to question 1 or 2.
@@ -200,6 +204,7 @@ private:
     void refuseDrop();
     void clearPendingEdits();
     bool hasPendingEdits() const { return m_pendingCellEdit || m_pendingPropertyEdit; }
+    bool refusedAsOriginal();
     void settleFullWay();
     void settleShortWay();
     bool editsAllowed() const;
@@ -219,6 +224,7 @@ private:
     bool m_pendingCellEdit = false;
     bool m_pendingPropertyEdit = false;
     int m_selectorPosition = 1;
+    bool m_selecting = false;
     int m_language = LanguageUnset;
     int m_firstDesign = 1;
     int m_secondDesign = 2;

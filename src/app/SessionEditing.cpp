@@ -109,7 +109,7 @@ void Session::editCellAt(int x, int y, MouseButton button) {
 
 // The window disables these controls on a board that is not editable; the session refuses them too.
 bool Session::editsAllowed() const {
-    return m_mode == ModeEditing && m_collection.current().Original == 0;
+    return m_mode == ModeEditing && !m_collection.current().isOriginal();
 }
 
 void Session::ShapeGrpClick(int shape) {

@@ -65,7 +65,8 @@ struct LevelRecord {
 
     bool isHexagon() const { return Shape == ShapeHexagon; }
     bool allowsDiagonal() const { return Diagonal != 0; }
-    bool isOriginal() const { return Original > 0; }
+    // Any word but 0 marks an original, whatever reads it: a damaged negative word included.
+    bool isOriginal() const { return Original != 0; }
     bool isSolved() const { return Solved > 0; }
     bool hasSolution() const { return SolutionMoves != 0; }
 

@@ -48,9 +48,8 @@ MessageText NoticeText(int code) {
     return NoticeTexts[static_cast<std::size_t>(code)];
 }
 
-// The original and solved hints judge the flag words as the rest of the game does (greater than
-// zero), so a damaged negative word cannot make the hint call a board original that the editor
-// lets the player change.
+// The hints judge the flag words as the rest of the game does: any Original word but 0 marks an
+// original (the editor refuses it), a Solved word counts when greater than zero.
 MainHints ComputeHints(const HintInputs& in) {
     const int language = in.language;
     MainHints hints;
@@ -63,7 +62,7 @@ MainHints ComputeHints(const HintInputs& in) {
     hints.ExitBtn = ExitHint.in(language);
     hints.movshape = MovesHint.in(language);
     hints.DiagShape = (in.diagonal != 0 ? DiagonalHint : NoDiagonalHint).in(language);
-    hints.OrigShape = (in.original > 0 ? OriginalHint : NotOriginalHint).in(language);
+    hints.OrigShape = (in.original != 0 ? OriginalHint : NotOriginalHint).in(language);
     hints.SolvShape = (in.solved > 0 ? SolvedHint : NotSolvedHint).in(language);
     hints.levelscroll = SelectorHint.in(language);
     hints.HelpBtn = HelpHint.in(language);

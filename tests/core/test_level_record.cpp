@@ -163,3 +163,18 @@ TEST(BlankRecord, ClearAndNewBoard) {
     EXPECT_FALSE(r.isSolved());
     EXPECT_EQ(r.Reserved3, 0);
 }
+
+// One rule for every reader of the Original word (status panel, hints, editor, session): not 0 is
+// original, a damaged negative word included. The Solved word counts only when positive.
+TEST(LevelRecordFlags, AnyOriginalWordButZeroMarksAnOriginal) {
+    LevelRecord r;
+    for (const std::int16_t word :
+         {std::int16_t{1}, std::int16_t{-1}, std::int16_t{-32768}, std::int16_t{32767}}) {
+        r.Original = word;
+        EXPECT_TRUE(r.isOriginal()) << word;
+    }
+    r.Original = 0;
+    EXPECT_FALSE(r.isOriginal());
+    r.Solved = -1;
+    EXPECT_FALSE(r.isSolved());
+}

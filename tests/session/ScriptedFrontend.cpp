@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 std::vector<std::string> ScriptedFrontend::take() {
     std::vector<std::string> calls;
     calls.swap(m_calls);
@@ -10,6 +12,8 @@ std::vector<std::string> ScriptedFrontend::take() {
 
 bool ScriptedFrontend::ask(Question question) {
     record("ask " + std::to_string(static_cast<int>(question)));
+    if (m_whileOpen)
+        std::exchange(m_whileOpen, nullptr)();
     if (m_answers.empty() && m_anyAnswer)
         return *m_anyAnswer;
     if (m_answers.empty()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ public:
     void answer(std::initializer_list<bool> answers) { m_answers.insert(m_answers.end(), answers); }
     // For tests that cannot know which questions come: every question without a queued answer gets this.
     void answerAnyQuestion(bool yes) { m_anyAnswer = yes; }
+    // Runs `action` while the next question is open, as the player's input behind a modal window would.
+    void whileNextQuestionOpen(std::function<void()> action) { m_whileOpen = std::move(action); }
 
     // The calls since the last take, then forgets them.
     std::vector<std::string> take();
@@ -57,5 +60,6 @@ private:
 
     std::deque<bool> m_answers;
     std::optional<bool> m_anyAnswer;
+    std::function<void()> m_whileOpen;
     std::vector<std::string> m_calls;
 };

@@ -3,6 +3,7 @@
 // export and import, and the language button.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -410,7 +411,50 @@ TEST_F(EditingTest, MovingTheSelectorSettlesTheFullWayAndKeepsTheEditorOpen) {
     EXPECT_EQ(session.currentRecord().StartCells[2], FirstColourPeg);
 }
 
-// --- Insert, delete, move
+// The short settling (insert, import, close) must not write cell edits into an original board: its
+// start position and its stored solution stay as they are, and the player is told why.
+TEST_F(EditingTest, ShortSettlingRefusesTheEditsOfAnOriginalBoard) {
+    LevelRecord original = RunBoard();
+    StoreJumps(original, {{0, 2}, {2, 4}, {4, 6}}, 1);
+    original.Original = 1;
+    startEditing({original, TwoPegBoard()});
+
+    clickBig(2);
+    clickTarget(10);
+    frontend.take();
+    frontend.answer({true}); // would accept the changes, if asked
+    session.InsertBtnClick();
+    const Calls calls = frontend.take();
+    EXPECT_EQ(calls.front(), "notice 3");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "ask 5"), 0);
+    EXPECT_EQ(session.collection().slot(1), original);
+    EXPECT_EQ(session.collection().count(), 3);
+
+    // Closing with edits pending on the original: refused the same way, and nothing to save for it.
+    session.levelscrollChange(1);
+    clickBig(2);
+    frontend.take();
+    session.closeSequence(path("vorn.dat"), {});
+    EXPECT_EQ(frontend.take().front(), "notice 3");
+    EXPECT_EQ(session.collection().slot(1), original);
+    EXPECT_EQ(session.collection().current(), original);
+}
+
+// One action on the selector is one selection: a change that arrives while the give-up question is
+// still open (a held scroll-bar button repeating behind it) neither asks again nor selects.
+TEST_F(SessionTest, ASelectorChangeDuringTheQuestionIsPutBack) {
+    start({RunBoard(), TwoPegBoard(), StuckBoard()}, 1);
+    jump(0, 2);
+    frontend.take();
+    frontend.whileNextQuestionOpen([this] { session.levelscrollChange(3); });
+    frontend.answer({true});
+    session.levelscrollChange(2);
+    const Calls calls = frontend.take();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "ask 3"), 1);
+    EXPECT_EQ(session.collection().currentNumber(), 2);
+    // The selector that ran on to 3 was put back to the board being selected.
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "selector 3 2"), 1);
+}
 
 TEST_F(EditingTest, InsertPutsABlankBoardAfterTheCurrentOneAndStaysInTheEditor) {
     LevelRecord withSolution = RunBoard();

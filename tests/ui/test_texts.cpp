@@ -130,13 +130,14 @@ TEST(MainHints, BoardFlagsChooseTheIndicatorHints) {
     EXPECT_EQ(hints.SolvShape, "Dieses Brett hast Du schon einmal gel\xC3\xB6st.");
 }
 
-// A damaged negative flag word counts as not set, as everywhere else in the game.
-TEST(MainHints, NegativeFlagWordsCountAsNotSet) {
+// A damaged negative Original word marks an original, as the editor takes it; a negative Solved word
+// counts as not solved, as the status panel shows it.
+TEST(MainHints, NegativeFlagWordsAreReadAsEverywhereElse) {
     HintInputs in;
     in.original = -1;
     in.solved = -32768;
     const MainHints hints = ComputeHints(in);
-    EXPECT_EQ(hints.OrigShape, "You can modify this board.");
+    EXPECT_EQ(hints.OrigShape, "You cannot modify an original board.");
     EXPECT_EQ(hints.SolvShape, "For this board you don't have found a solution.");
 }
 
