@@ -31,6 +31,7 @@
 #include "ui/Tongdlg.h"
 #include "ui/Yesnodlg.h"
 #include "view/BoardArea.h"
+#include "view/BoardSelector.h"
 #include "view/PictureFile.h"
 #include "view/Pictures.h"
 #include "view/Sprites.h"
@@ -131,9 +132,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     m_deadEnd = new DeadEndWatch(*m_box, this);
     connectControls();
 
-    // Shown centred first; the first activation moves the window to its remembered place.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    restorePlace();
 }
 
 TMainForm::~TMainForm() {
@@ -195,7 +194,7 @@ void TMainForm::buildToolPanel() {
                             stored.isSolved()};
     });
 
-    m_levelscroll = new QScrollBar(Qt::Horizontal, m_panel);
+    m_levelscroll = new BoardSelector(m_panel);
     m_levelscroll->setGeometry(LevelscrollRect);
     m_levelscroll->setRange(1, 1);
     m_levelscroll->setSingleStep(1);
@@ -249,6 +248,21 @@ void TMainForm::connectEditor() {
     });
 }
 
+// The remembered place is the outer frame's top-left. It is given before the window first shows: only
+// then does Qt ask the window manager to put the frame there; a move after the window manager has
+// taken the window but before its frame is known would put the client area there instead, and the
+// window would creep by its title bar at every start. A place off every screen gives way to the
+// screen's middle.
+void TMainForm::restorePlace() {
+    const QPoint stored(m_settings.read(SettingKey::Left), m_settings.read(SettingKey::Top));
+    if (OnSomeScreen(stored, size())) {
+        move(stored);
+        return;
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
 void TMainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Once the window is up, so that what the activation shows (messages, the language window) stands
@@ -264,10 +278,6 @@ void TMainForm::FormActivate() {
     m_session.setLanguage(m_settings.read(SettingKey::Tongue));
     setWindowTitle(StartCaption);
     setFixedSize(ClientWidth, ClientHeight);
-    // A stored place off every screen would hide the window: it then stays where it was shown.
-    const QPoint stored(m_settings.read(SettingKey::Left), m_settings.read(SettingKey::Top));
-    if (OnSomeScreen(stored, frameGeometry().size()))
-        move(stored);
     m_soundBtn->setDown(m_settings.readFlag(SettingKey::Sound));
     m_session.setDesigns(m_settings.read(SettingKey::Fig1), m_settings.read(SettingKey::Fig2));
     m_session.setBackground(m_settings.read(SettingKey::Back));
@@ -280,8 +290,11 @@ void TMainForm::FormActivate() {
     m_helpFile = QStringLiteral("VORN.HLP");
     m_session.selectRememberedBoard(level);
     boxPaint();
-    if (m_session.language() == LanguageUnset)
+    if (m_session.language() == LanguageUnset) {
         m_session.setLanguage(m_tongueDlg->chooseLanguage(m_session.language()));
+        // The title names the board in the chosen language.
+        UpdateTitle();
+    }
     SetHints();
     m_session.offerRecovery();
     m_editorIntro = m_settings.readFlag(SettingKey::Edinf);
@@ -334,6 +347,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     FormClose();
     event->accept();
+}
+
+// Losing the focus ends a drag as a drop on an illegal place would: the release may never come.
+void TMainForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        m_session.interruptDrag();
 }
 
 bool TMainForm::FormCloseQuery() {
@@ -595,15 +615,25 @@ void TMainForm::pause(int ms) {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
+// A modal window takes the mouse: whatever a held button was doing ends before it shows, or the
+// release would be lost and the drag or the selector's repeat would go on behind the window.
+void TMainForm::interruptPointer() {
+    m_session.interruptDrag();
+    m_levelscroll->endPress();
+}
+
 bool TMainForm::ask(Question question) {
+    interruptPointer();
     return m_yesNoDlg->ShowModal(static_cast<int>(question), m_session.language(), this) == mrYes;
 }
 
 void TMainForm::notice(Notice notice) {
+    interruptPointer();
     m_okDlg->ShowModal(static_cast<int>(notice), m_session.language(), this);
 }
 
 void TMainForm::showError(const std::string& message) {
+    interruptPointer();
     QMessageBox::critical(this, StartCaption, QString::fromStdString(message), QMessageBox::Ok);
 }
 

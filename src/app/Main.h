@@ -14,6 +14,7 @@
 #include "app/Settings.h"
 #include "app/SoundPlayer.h"
 #include "view/BoardPainter.h"
+#include "view/BoardSelector.h"
 
 class BoardArea;
 class BoardKeys;
@@ -113,6 +114,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -121,6 +123,7 @@ private:
     void connectControls();
     void connectEditor();
 
+    void restorePlace();
     void FormActivate();
     void loadCollection();
     bool loadPictures(int background);
@@ -152,6 +155,8 @@ private:
     void boxPaint();
     void movesboxPaint();
     void UpdateTitle();
+
+    void interruptPointer();
 
     BoardInputs boardInputs() const;
     void showBoardRect(const QRect& rect);
@@ -185,7 +190,7 @@ private:
     TStyleSpeedButton* m_infoBtn = nullptr;
     TStyleSpeedButton* m_tolvarBtn = nullptr;
     StatusPanel* m_status = nullptr;
-    QScrollBar* m_levelscroll = nullptr;
+    BoardSelector* m_levelscroll = nullptr;
     BoardArea* m_box = nullptr;
     QWidget* m_backShape = nullptr;
 

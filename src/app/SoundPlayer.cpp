@@ -1,5 +1,6 @@
 #include "app/SoundPlayer.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QSoundEffect>
 #include <QUrl>
@@ -7,7 +8,8 @@
 #include "storage/MediaHeaders.h"
 #include "storage/SafeRead.h"
 
-SoundPlayer::SoundPlayer(QString programDir) : m_programDir(std::move(programDir)) {}
+SoundPlayer::SoundPlayer(QString programDir, std::function<void()> alert)
+    : m_programDir(std::move(programDir)), m_alert(alert ? std::move(alert) : [] { QApplication::beep(); }) {}
 
 SoundPlayer::~SoundPlayer() = default;
 
@@ -36,5 +38,7 @@ void SoundPlayer::play(int n, bool soundOn) {
     if (QSoundEffect* sound = effect(n)) {
         sound->play();
         m_lastStarted = n;
+    } else {
+        m_alert();
     }
 }

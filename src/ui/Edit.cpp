@@ -4,13 +4,22 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#endif
 
 #include "ui/Codepage.h"
 #include "view/Pictures.h"
@@ -53,6 +62,36 @@ constexpr int SizeItems = 5;
 constexpr int SmallestSize = 5;
 // The character height of the window's font, which the radio groups arrange their items by.
 constexpr int FontCellHeight = 13;
+
+#if QT_CONFIG(xcb)
+xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+        nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+#endif
+
+// Qt puts the program's name into an empty title; the window manager must see an empty one. Under X
+// both title properties are emptied after Qt has written them.
+void EmptyNativeTitle(QWidget& window) {
+#if QT_CONFIG(xcb)
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !window.testAttribute(Qt::WA_WState_Created))
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0,
+                        nullptr);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, InternAtom(connection, "_NET_WM_NAME"),
+                        InternAtom(connection, "UTF8_STRING"), 8, 0, nullptr);
+    xcb_flush(connection);
+#else
+    Q_UNUSED(window);
+#endif
+}
 
 } // namespace
 
@@ -167,7 +206,7 @@ void checkItem(QButtonGroup* group, int index) {
 void TEditDlg::UpdateControls(const LevelRecord& record, int language, int current, int count) {
     m_shape = record.Shape;
     m_size = record.Size;
-    m_editable = record.Original == 0;
+    m_editable = !record.isOriginal();
     m_current = current;
     m_count = count;
 
@@ -189,6 +228,8 @@ void TEditDlg::UpdateControls(const LevelRecord& record, int language, int curre
 
 void TEditDlg::setTexts(int language, bool original) {
     setWindowTitle(original ? CaptionOriginal.in(language) : QString());
+    if (!original)
+        EmptyNativeTitle(*this);
     m_shapeGrp->setTitle(ShapeCaption.in(language));
     shapeItem(0)->setText(SquareItem.in(language));
     shapeItem(1)->setText(HexagonItem.in(language));
@@ -235,7 +276,15 @@ void TEditDlg::sizeClicked(int item) {
     emit sizeChanged(size);
 }
 
+// The player cannot close the editor: it goes with the editor button only.
+void TEditDlg::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
 bool TEditDlg::event(QEvent* event) {
+    // Qt writes the title when it creates the native window, just before showing it.
+    if (event->type() == QEvent::Show && windowTitle().isEmpty())
+        EmptyNativeTitle(*this);
     if (event->type() == QEvent::WindowActivate) {
         emit activated();
         applyEnabledStates();

@@ -38,7 +38,7 @@ public:
     // nor the pending-edit flags can change through it.
     void UpdateControls(const LevelRecord& record, int language, int current, int count);
 
-    // The board shown is editable when its Original word is 0.
+    // The board shown is editable when it is not an original.
     bool editable() const { return m_editable; }
 
     TStyleSpeedButton* LoadBtn() const { return m_loadBtn; }
@@ -81,6 +81,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     TStyleSpeedButton* makeToolButton(int left, const pictures::GlyphStrip& glyphs);

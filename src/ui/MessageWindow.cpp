@@ -2,6 +2,8 @@
 
 #include "view/Fonts.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 
@@ -95,4 +97,12 @@ void TMessageWindow::paintEvent(QPaintEvent*) {
                 QPainter::RasterOp_SourceOrDestination);
     }
     QPainter(this).drawImage(0, 0, canvas);
+}
+
+void TMessageWindow::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+}
+
+void TMessageWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
 }

@@ -34,6 +34,10 @@ public:
     int code() const { return m_code; }
     QLabel* messageLabel() const { return m_msg; }
 
+    // The message windows are answered with their buttons only: no key (Escape included) and no
+    // close request from the window manager answers or closes them.
+    void reject() override {}
+
 protected:
     TMessageWindow(const QImage& atlas, int textHeight, QWidget* parent);
 
@@ -46,6 +50,8 @@ protected:
     TGradButton* makeButton(int left, QColor gradColour);
 
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QImage m_atlas;

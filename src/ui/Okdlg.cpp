@@ -10,6 +10,8 @@ TOKDialog::TOKDialog(const QImage& atlas, QWidget* parent) : TMessageWindow(atla
 }
 
 int TOKDialog::ShowModal(int code, int language, const QWidget* over) {
+    if (isVisible())
+        return QDialog::Rejected;
     activate(code, language, over);
     return exec();
 }

@@ -11,6 +11,9 @@ TYesNoDialog::TYesNoDialog(const QImage& atlas, QWidget* parent) : TMessageWindo
 }
 
 int TYesNoDialog::ShowModal(int code, int language, const QWidget* over) {
+    if (isVisible())
+        return mrNo;
+    m_answer = mrNo;
     activate(code, language, over);
     exec();
     return m_answer;
@@ -29,8 +32,4 @@ void TYesNoDialog::YesBtnClick() {
 void TYesNoDialog::NoBtnClick() {
     m_answer = mrNo;
     done(mrNo);
-}
-
-void TYesNoDialog::reject() {
-    NoBtnClick();
 }

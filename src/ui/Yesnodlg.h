@@ -13,14 +13,13 @@ public:
     explicit TYesNoDialog(const QImage& atlas = {}, QWidget* parent = nullptr);
 
     // Shows question `code` (0 to 6) in `language`, centred over `over`'s window, and returns
-    // mrYes or mrNo. A window closed some other way (the Escape key) answers no.
+    // mrYes or mrNo, the answer given to this question. Asked while it is already showing, it shows
+    // nothing and answers no.
     int ShowModal(int code, int language, const QWidget* over);
     int answer() const { return m_answer; }
 
     TGradButton* YesBtn() const { return m_yesBtn; }
     TGradButton* NoBtn() const { return m_noBtn; }
-
-    void reject() override;
 
 protected:
     MessageText messageFor(int code) const override { return QuestionText(code); }

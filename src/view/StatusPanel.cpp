@@ -110,8 +110,9 @@ void StatusPanel::movesboxPaint() {
 
 void StatusPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    // Bevel1, lowered: shadow on the top and left edges, light on the bottom and right.
-    const QRect bevel = BevelRect.adjusted(0, 0, -1, -1);
+    // Bevel1, lowered: shadow on the top and left edges, light on the bottom and right. Its edges are
+    // its outermost pixels (right() and bottom() of the rectangle); `tim` then covers the left one.
+    const QRect bevel = BevelRect;
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawLine(bevel.topLeft(), bevel.topRight());
     painter.drawLine(bevel.topLeft(), bevel.bottomLeft());

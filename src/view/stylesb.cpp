@@ -42,21 +42,25 @@ QImage withTransparency(const QImage& strip) {
     return result;
 }
 
-// The look of a disabled button that has no glyph of its own for it: the glyph's shape etched
-// into the face, a light copy one pixel down and right under a dark one.
-QImage etched(const QImage& glyph, const QColor& light, const QColor& dark) {
+// A glyph pixel belongs to the symbol from this opacity on; the generated disabled glyphs use the same
+// limit, so every disabled symbol keeps the shape of its enabled one.
+constexpr int SymbolAlpha = 96;
+
+// The look of a disabled button that has no glyph of its own for it: the glyph's whole shape etched
+// into the face, a light copy one pixel down and right under a grey one.
+QImage etched(const QImage& glyph, const QColor& light, const QColor& grey) {
     QImage result(glyph.size(), QImage::Format_ARGB32);
     result.fill(Qt::transparent);
     for (int y = 0; y < glyph.height(); ++y) {
         for (int x = 0; x < glyph.width(); ++x) {
-            if (qAlpha(glyph.pixel(x, y)) >= 128 && x + 1 < glyph.width() && y + 1 < glyph.height())
+            if (qAlpha(glyph.pixel(x, y)) >= SymbolAlpha && x + 1 < glyph.width() && y + 1 < glyph.height())
                 result.setPixel(x + 1, y + 1, light.rgba());
         }
     }
     for (int y = 0; y < glyph.height(); ++y) {
         for (int x = 0; x < glyph.width(); ++x) {
-            if (qAlpha(glyph.pixel(x, y)) >= 128)
-                result.setPixel(x, y, dark.rgba());
+            if (qAlpha(glyph.pixel(x, y)) >= SymbolAlpha)
+                result.setPixel(x, y, grey.rgba());
         }
     }
     return result;
@@ -154,7 +158,9 @@ QImage TStyleSpeedButton::glyphFor(TButtonState state) const {
     const int index = GlyphIndexFor(state, m_glyphCount);
     const QImage glyph = m_strip.copy(index * glyphWidth, 0, glyphWidth, m_strip.height());
     if (state == TButtonState::bsDisabled && index == 0)
-        return etched(glyph, palette().color(QPalette::Light), palette().color(QPalette::Dark));
+        // The grey is taken from the face itself: the palette's own dark colour can lie so close to a
+        // face the window set that the symbol vanishes and only its light edge shows.
+        return etched(glyph, palette().color(QPalette::Light), palette().color(QPalette::Button).darker(150));
     return glyph;
 }
 

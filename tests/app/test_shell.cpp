@@ -1,19 +1,23 @@
 // The program shell's own pieces: splash, sound player, help viewer.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 #include "app/HelpWindow.h"
 #include "app/SoundPlayer.h"
-#include "view/PictureFile.h"
-
 #include "app/Splasher.h"
-#include <sys/stat.h>
+#include "view/PictureFile.h"
 
 TEST(Splash, ClosesOnClickAndShowsItsPicture) {
     QTemporaryDir dir;
@@ -44,11 +48,16 @@ TEST(Splash, MissingPictureStillClosesByItself) {
     EXPECT_EQ(splash.exec(), QDialog::Accepted) << "closed with no click";
 }
 
-TEST(Sounds, NothingWhenOffOrZeroOrMissing) {
+TEST(Sounds, NothingWhenOffOrZeroTheAlertWhenMissing) {
     QTemporaryDir dir;
-    SoundPlayer player(dir.path() + "/");
-    player.play(1, true); // no file: nothing, no failure
+    int alerts = 0;
+    SoundPlayer player(dir.path() + "/", [&alerts] { ++alerts; });
+    player.play(1, true); // no file: the system's alert sound in its place
     EXPECT_EQ(player.lastStarted(), 0);
+    EXPECT_EQ(alerts, 1);
+    player.play(1, false);
+    player.play(0, true);
+    EXPECT_EQ(alerts, 1) << "no alert when the sound is off or only stopped";
 
     QFile wav(dir.filePath("w5.wav"));
     ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
@@ -65,6 +74,7 @@ TEST(Sounds, NothingWhenOffOrZeroOrMissing) {
     EXPECT_EQ(player.lastStarted(), 0) << "number 0 only stops";
     player.play(5, true);
     EXPECT_EQ(player.lastStarted(), 5);
+    EXPECT_EQ(alerts, 1) << "a sound that exists is no alert";
 }
 
 TEST(Help, ShowsTheTopicAndClosesBeforeTheNext) {
@@ -168,6 +178,36 @@ TEST(Pictures, APictureIsLoadedCompletelyOrNotAtAll) {
     EXPECT_EQ(loaded.pixelColor(39, 29), QColor(10, 200, 30));
     for (const char* name : {"cut.bmp", "pipe.bmp", "zero.bmp", "missing.bmp"})
         EXPECT_TRUE(LoadPictureFile(dir.filePath(name)).isNull()) << name;
+}
+
+
+// Each shipped topic opens with its own heading at the top of the help window: the last topic of a
+// file needs room below it to be scrolled up that far.
+TEST(Help, EveryShippedTopicOpensWithItsHeadingAtTheTop) {
+    const struct {
+        const char* file;
+        const char* topic;
+    } topics[] = {{"VORN.HLP", "Das_Spiel"},
+                  {"VORN.HLP", "The_Game"},
+                  {"VSER.HLP", "Tolvar_Games_d"},
+                  {"VSER.HLP", "Tolvar_Games_e"}};
+    for (const auto& entry : topics) {
+        HelpWindow help;
+        help.showTopic(QStringLiteral(TOLVAR_HELP_DIR "/") + entry.file, entry.topic);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+        QTextBrowser* browser = help.browser();
+        browser->scrollToAnchor(entry.topic); // again, now that the window has its final size
+        QTextDocument* document = browser->document();
+        QTextBlock heading;
+        for (QTextBlock block = document->begin(); block.isValid() && !heading.isValid();
+             block = block.next())
+            for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+                if (fragment.fragment().charFormat().anchorNames().contains(entry.topic))
+                    heading = block;
+        ASSERT_TRUE(heading.isValid()) << entry.topic;
+        const int headingTop = qRound(document->documentLayout()->blockBoundingRect(heading).top());
+        EXPECT_NEAR(browser->verticalScrollBar()->value(), headingTop, 2) << entry.file << " " << entry.topic;
+    }
 }
 
 int main(int argc, char** argv) {

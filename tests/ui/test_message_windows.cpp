@@ -107,10 +107,50 @@ TEST(MessageWindows, YesAndNoAnswerSixAndSeven) {
 
     whenModal([&](QWidget*) { clickButton(dialog.YesBtn()); });
     EXPECT_EQ(dialog.ShowModal(4, LanguageEnglish, &main.window), 6);
+}
 
-    // Escape is not offered, but if the window is closed that way the answer is no.
-    whenModal([&](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-    EXPECT_EQ(dialog.ShowModal(4, LanguageEnglish, &main.window), 7);
+TEST(MessageWindows, OnlyTheButtonsAnswer) {
+    MainWindow main;
+    TYesNoDialog question(testAtlas(), &main.window);
+    TOKDialog notice(testAtlas(), &main.window);
+
+    // Keys and close requests leave the window up; the button pressed afterwards gives the answer.
+    whenModal([&](QWidget* modal) {
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_N})
+            QTest::keyClick(modal, key);
+        EXPECT_FALSE(modal->close());
+        EXPECT_TRUE(modal->isVisible());
+        clickButton(question.YesBtn());
+    });
+    EXPECT_EQ(question.ShowModal(4, LanguageEnglish, &main.window), mrYes);
+
+    whenModal([&](QWidget* modal) {
+        QTest::keyClick(modal, Qt::Key_Escape);
+        EXPECT_FALSE(modal->close());
+        EXPECT_TRUE(notice.isVisible());
+        clickButton(notice.OKBtn());
+    });
+    notice.ShowModal(1, LanguageEnglish, &main.window);
+    EXPECT_FALSE(notice.isVisible());
+}
+
+TEST(MessageWindows, AQuestionAskedWhileShowingAnswersNoAndTheFirstKeepsItsOwnAnswer) {
+    MainWindow main;
+    TYesNoDialog dialog(testAtlas(), &main.window);
+
+    whenModal([&](QWidget*) { clickButton(dialog.YesBtn()); });
+    ASSERT_EQ(dialog.ShowModal(3, LanguageEnglish, &main.window), mrYes);
+
+    // The earlier yes is not the answer to a question asked from inside the next one.
+    int nested = -1;
+    whenModal([&](QWidget*) {
+        nested = dialog.ShowModal(5, LanguageEnglish, &main.window);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.code(), 3);
+        clickButton(dialog.NoBtn());
+    });
+    EXPECT_EQ(dialog.ShowModal(3, LanguageEnglish, &main.window), mrNo);
+    EXPECT_EQ(nested, mrNo);
 }
 
 TEST(MessageWindows, TextsAndCaptionsFollowTheLanguageOfEachShowing) {

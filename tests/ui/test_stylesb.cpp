@@ -6,8 +6,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 
+#include "view/Pictures.h"
 #include "view/stylesb.h"
 
 namespace {
@@ -170,8 +172,48 @@ TEST(StyleSpeedButton, SingleGlyphLooksEtchedWhenDisabled) {
     panel.show();
     restart->setEnabled(false);
     const QImage image = grabbed(*restart);
-    EXPECT_EQ(QColor(image.pixel(12, 12)), paletteColour(*restart, QPalette::Dark));
+    EXPECT_EQ(QColor(image.pixel(12, 12)), paletteColour(*restart, QPalette::Button).darker(150));
     EXPECT_NE(QColor(image.pixel(12, 12)), QColor(200, 0, 0));
+}
+
+// On the game's silver tool panel every shipped glyph, disabled, shows the same symbol in grey: most of
+// the enabled symbol's pixels are clearly darker than the face, and none keeps a colour.
+TEST(StyleSpeedButton, EveryDisabledGlyphReadsAsTheSameSymbolGreyed) {
+    Panel panel;
+    QPalette silver = panel.window.palette();
+    silver.setColor(QPalette::Window, QColor(192, 192, 192));
+    silver.setColor(QPalette::Button, QColor(192, 192, 192));
+    panel.window.setPalette(silver);
+    auto* button = panel.add(4);
+    panel.show();
+    const int face = 192;
+    for (const pictures::GlyphStrip& strip : pictures::AllGlyphStrips) {
+        const QImage glyphs(QString::fromLatin1(strip.path));
+        ASSERT_FALSE(glyphs.isNull()) << strip.name;
+        button->setGlyph(glyphs, strip.count);
+        button->setEnabled(false);
+        const QImage disabled = grabbed(*button);
+        const QImage normal = glyphs.copy(0, 0, strip.width, strip.height);
+        const QPoint at((button->width() - strip.width + 1) / 2, (button->height() - strip.height + 1) / 2);
+        int symbol = 0;
+        int greyed = 0;
+        for (int y = 0; y < strip.height; ++y) {
+            for (int x = 0; x < strip.width; ++x) {
+                const QRgb shown = disabled.pixel(at.x() + x, at.y() + y);
+                EXPECT_LE(std::max({qRed(shown), qGreen(shown), qBlue(shown)}) -
+                              std::min({qRed(shown), qGreen(shown), qBlue(shown)}),
+                          8)
+                    << strip.name << " keeps a colour at " << x << "," << y;
+                if (qAlpha(normal.pixel(x, y)) < 160)
+                    continue;
+                ++symbol;
+                greyed += qGray(shown) <= face - 40;
+            }
+        }
+        ASSERT_GT(symbol, 0) << strip.name;
+        EXPECT_GE(greyed * 10, symbol * 8) << strip.name << ": " << greyed << " of " << symbol << " greyed";
+        button->setEnabled(true);
+    }
 }
 
 TEST(StyleSpeedButton, FlatUntilThePointerIsOver) {

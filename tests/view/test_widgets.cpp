@@ -240,6 +240,16 @@ TEST(StatusPanel, LaysOutTheDisplayAndDrawsFromTheCurrentValues) {
     EXPECT_EQ(shown.pixel(181, 6), 0xFF000000u);
     EXPECT_EQ(shown.pixel(222, 8), 0xFF000000u);
     EXPECT_EQ(shown.pixel(336, 28), 0xFF000000u);
+    // The lowered frame `Bevel1` (181, 4, 158 x 26): its light edges are its last column and row.
+    const QRgb light = status.palette().color(QPalette::Light).rgb();
+    const QRgb dark = status.palette().color(QPalette::Dark).rgb();
+    ASSERT_NE(light, dark);
+    for (int y = 4; y <= 29; ++y)
+        EXPECT_EQ(shown.pixel(338, y), light) << "right edge, y = " << y;
+    for (int x = 181; x <= 338; ++x)
+        EXPECT_EQ(shown.pixel(x, 29), light) << "bottom edge, x = " << x;
+    for (int x = 181; x < 338; ++x)
+        EXPECT_EQ(shown.pixel(x, 4), dark) << "top edge, x = " << x;
     // Some lime text is drawn for the label.
     int lime = 0;
     for (int y = 10; y < 26; ++y)
