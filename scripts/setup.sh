@@ -15,6 +15,8 @@ packages=(
     x11-utils x11-apps netpbm
     clang libclang-rt-14-dev
     dpkg-dev file lintian
+    libxcb1-dev
+    openbox xdotool wmctrl python3
 )
 
 missing=()

@@ -1,0 +1,40 @@
+"""Places on the main window and facts about the built-in boards that the desktop tests use."""
+
+import re
+import struct
+
+RECORD = 732  # bytes of one board in vorn.dat
+ORIGINAL_WORD = 634  # offset of the Original word in a record; every built-in board is an original
+
+PANEL_HEIGHT = 33
+
+# Tool panel, in main-window client coordinates.
+EDIT_BUTTON = (88, 16)
+STEP_BUTTON = (136, 16)
+EXIT_BUTTON = (160, 16)
+SELECTOR = (378, 17)
+RIGHT_ARROW = (406, 17)
+RIGHT_OF_THUMB = (388, 17)  # beside the thumb while it stands near the left end
+
+
+def cell_point(size, cell):
+    """The middle of a cell of a square board of `size`, in main-window client coordinates."""
+    row, col = divmod(cell, 9)
+    return (174 - 16 * size + 32 * col + 8, PANEL_HEIGHT + 174 - 16 * size + 32 * row + 8)
+
+
+# Board 2, "Three in a Row" (5 x 5, pegs on cells 19, 20, 22): the jump 19 over 20 to 21 leaves the
+# game in play.
+BOARD_2_JUMP = (cell_point(5, 19), cell_point(5, 21))
+
+
+def title_of_board(number):
+    """The main window's title on built-in board `number`, as a regular expression."""
+    return re.escape(f"Tolvar Pegs {number}") + r"( - .*)?"
+
+
+def set_original(collection_path, number, word):
+    """Sets the Original word of board `number` (1-based) in a copied collection file."""
+    with open(collection_path, "r+b") as collection:
+        collection.seek((number - 1) * RECORD + ORIGINAL_WORD)
+        collection.write(struct.pack("<h", word))
