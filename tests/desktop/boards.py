@@ -14,7 +14,8 @@ STEP_BUTTON = (136, 16)
 EXIT_BUTTON = (160, 16)
 SELECTOR = (378, 17)
 RIGHT_ARROW = (406, 17)
-RIGHT_OF_THUMB = (388, 17)  # beside the thumb while it stands near the left end
+RIGHT_OF_THUMB = (392, 17)  # beside the thumb while it stands near the left end
+THUMB_NEAR_LEFT = (371, 17)  # the middle of the thumb on one of the first boards
 
 
 def cell_point(size, cell):
@@ -26,6 +27,12 @@ def cell_point(size, cell):
 # Board 2, "Three in a Row" (5 x 5, pegs on cells 19, 20, 22): the jump 19 over 20 to 21 leaves the
 # game in play.
 BOARD_2_JUMP = (cell_point(5, 19), cell_point(5, 21))
+
+
+def board_in_title(title):
+    """The board number a main-window title names, None for another title."""
+    match = re.match(r"Tolvar Pegs (\d+)", title or "")
+    return int(match.group(1)) if match else None
 
 
 def title_of_board(number):

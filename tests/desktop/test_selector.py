@@ -5,9 +5,9 @@ one board."""
 import time
 import unittest
 
-from desktop import Desktop, NO, YES
-from boards import (BOARD_2_JUMP, EDIT_BUTTON, RIGHT_ARROW, RIGHT_OF_THUMB, SELECTOR, cell_point, set_original,
-                    title_of_board)
+from desktop import Desktop, NO, YES, wait_for
+from boards import (BOARD_2_JUMP, EDIT_BUTTON, RIGHT_ARROW, RIGHT_OF_THUMB, SELECTOR, THUMB_NEAR_LEFT, board_in_title,
+                    cell_point, set_original, title_of_board)
 
 # Auto-repeat of a held scroll-bar button starts after a few hundred milliseconds and then fires every
 # 50 ms; a runaway shows within this time.
@@ -69,6 +69,24 @@ class SelectorTest(unittest.TestCase):
             self.answer_and_settle(desk, game, YES)
             desk.wait_title(main, title_of_board(12))
             self.assertEqual(self.close_and_read(desk, game, main, save=None)["level"], 12)
+
+    def test_yes_after_a_thumb_drag_lands_where_the_thumb_was_released(self):
+        thumb_end = (THUMB_NEAR_LEFT[0] + 4, THUMB_NEAR_LEFT[1])
+        with Desktop() as desk:
+            # The same drag with no game in progress shows which board the release point stands for.
+            game = desk.game(settings={"tongue": 0, "level": 2, "left": 50, "top": 50})
+            main = game.start()
+            desk.drag(main, THUMB_NEAR_LEFT, thumb_end, steps=4)
+            wanted = wait_for(lambda: (board_in_title(desk.title(main)) or 2) != 2 and board_in_title(desk.title(main)),
+                              what="the thumb drag to select a board")
+            self.assertGreater(wanted, 2)
+            self.close_and_read(desk, game, main, save=None)
+
+            game, main = self.start_playing_board_2(desk)
+            desk.drag(main, THUMB_NEAR_LEFT, thumb_end, steps=4)
+            self.answer_and_settle(desk, game, YES)
+            desk.wait_title(main, title_of_board(wanted))
+            self.assertEqual(self.close_and_read(desk, game, main, save=None)["level"], wanted)
 
     def test_a_wheel_notch_moves_one_board(self):
         with Desktop() as desk:

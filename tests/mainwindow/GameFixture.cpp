@@ -61,7 +61,13 @@ void ModalScript::poll() {
         return;
     if (m_steps.empty() && !m_otherwise) {
         m_seen << QStringLiteral("unexpected ") + describe(window);
-        window->close();
+        // The message windows refuse to be closed: their no or OK button ends them.
+        if (auto* question = qobject_cast<TYesNoDialog*>(window))
+            click(question->NoBtn());
+        else if (auto* notice = qobject_cast<TOKDialog*>(window))
+            click(notice->OKBtn());
+        else
+            window->close();
         return;
     }
     m_seen << describe(window);
