@@ -78,10 +78,14 @@ xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
 // both title properties are emptied after Qt has written them.
 void EmptyNativeTitle(QWidget& window) {
 #if QT_CONFIG(xcb)
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window.testAttribute(Qt::WA_WState_Created))
+    // Other platforms (offscreen among them) may offer the interface without a connection of their own.
+    if (QGuiApplication::platformName() != QLatin1String("xcb") ||
+        !window.testAttribute(Qt::WA_WState_Created))
         return;
-    xcb_connection_t* connection = x11->connection();
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
     const auto id = static_cast<xcb_window_t>(window.winId());
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0,
                         nullptr);

@@ -41,7 +41,7 @@ class EditorWindowPlace(unittest.TestCase):
         with Desktop() as desk:
             game = desk.game(settings={"tongue": 0, "level": 1, "left": 100, "top": 100, "edinf": 0,
                                        "eleft": 700, "etop": 300})
-            for _ in range(3):
+            for _ in range(2):
                 main = game.start()
                 desk.click(main, *EDIT_BUTTON)
                 editor = game.wait_window((186, 214))
