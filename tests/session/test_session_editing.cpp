@@ -434,7 +434,7 @@ TEST_F(EditingTest, ShortSettlingRefusesTheEditsOfAnOriginalBoard) {
     session.levelscrollChange(1);
     clickBig(2);
     frontend.take();
-    session.closeSequence(path("vorn.dat"), {});
+    session.closeSequence({});
     EXPECT_EQ(frontend.take().front(), "notice 3");
     EXPECT_EQ(session.collection().slot(1), original);
     EXPECT_EQ(session.collection().current(), original);
