@@ -1,0 +1,180 @@
+"""The game played with real X key events: a whole board by keyboard to the solved question, undo and
+redo on the screen, Page Down through boards with the give-up question, and hints whose jumps, made by
+keyboard, lead to a solution."""
+
+import struct
+import subprocess
+import time
+import unittest
+
+from desktop import Desktop, Image, NO, YES, wait_for
+from boards import RECORD, cell_point, title_of_board
+
+SOLVED_WORD = 638
+SOLUTION_FROM = 472
+SOLUTION_TO = 552
+SOLUTION_MOVES = 633
+BOARD_AREA = (0, 33, 500, 333)
+# The keyboard cursor shows first on the middle of a size 5 board.
+HOME = 20
+ARROWS = {(-1, 0): "Up", (1, 0): "Down", (0, -1): "Left", (0, 1): "Right"}
+
+
+class Keyboard:
+    """The cursor's place as the keys put it, on a square board whose cells are all holes."""
+
+    def __init__(self, desk):
+        self.desk = desk
+        self.cell = None
+
+    def go(self, cell):
+        if self.cell is None:
+            self.desk.key("Right")  # the first arrow only shows the cursor
+            self.cell = HOME
+        row, col = divmod(cell, 9)
+        here_row, here_col = divmod(self.cell, 9)
+        keys = [ARROWS[(1 if row > here_row else -1, 0)]] * abs(row - here_row)
+        keys += [ARROWS[(0, 1 if col > here_col else -1)]] * abs(col - here_col)
+        if keys:
+            self.desk.key(*keys)
+        self.cell = cell
+
+    def jump(self, start, landing, confirm="space"):
+        self.go(start)
+        self.desk.key("space")
+        self.go(landing)
+        self.desk.key(confirm)
+
+
+def board_area(desk, main):
+    """The board area's pixels, straight from the window."""
+    data = subprocess.run(["xwd", "-id", str(main), "-silent"], env=desk.env(), check=True,
+                          capture_output=True).stdout
+    return Image.from_xwd(data).crop(*BOARD_AREA)
+
+
+def settled(desk, main, condition, what):
+    """The board area once it satisfies `condition` and stays the same between two looks."""
+    def look():
+        first = board_area(desk, main)
+        time.sleep(0.15)
+        second = board_area(desk, main)
+        return second if first.rows == second.rows and condition(second) else None
+    return wait_for(look, what=what)
+
+
+def read_record(game, number):
+    with open(game.collection_path, "rb") as collection:
+        collection.seek((number - 1) * RECORD)
+        return collection.read(RECORD)
+
+
+class KeyboardTest(unittest.TestCase):
+    def start(self, desk, level):
+        game = desk.game(settings={"tongue": 0, "level": level, "left": 50, "top": 50, "edinf": 0})
+        desk.x("xdotool", "mousemove", "1200", "1000")  # the pointer stays out of the game's way
+        main = game.start()
+        desk.wait_title(main, title_of_board(level))
+        desk.activate(main)
+        return game, main
+
+    def close_and_save(self, desk, game, main):
+        desk.key("ctrl+q")
+        desk.click(game.wait_message(), *YES)  # end the game
+        desk.click(game.wait_message(), *YES)  # save the changed collection
+        self.assertEqual(game.wait_exit(), 0)
+
+    def test_a_whole_board_by_keyboard_ends_in_the_solved_question(self):
+        with Desktop() as desk:
+            game, main = self.start(desk, 2)  # Three in a Row: pegs on 19, 20 and 22
+            keys = Keyboard(desk)
+            keys.jump(19, 21)
+            keys.jump(22, 20, confirm="Return")
+            question = game.wait_message()
+            desk.click(question, *YES)  # store the solution
+            desk.wait_gone(question, game.pid)
+            self.close_and_save(desk, game, main)
+            record = read_record(game, 2)
+            self.assertEqual(struct.unpack_from("<h", record, SOLVED_WORD)[0], 1)
+            self.assertEqual(record[SOLUTION_MOVES], 2)
+            self.assertEqual(list(record[SOLUTION_FROM:SOLUTION_FROM + 2]), [19, 22])
+            self.assertEqual(list(record[SOLUTION_TO:SOLUTION_TO + 2]), [21, 20])
+
+    def test_undo_and_redo_on_the_screen(self):
+        with Desktop() as desk:
+            game, main = self.start(desk, 2)
+            keys = Keyboard(desk)
+            keys.go(21)
+            before = settled(desk, main, lambda image: True, "the cursor on cell 21")
+            keys.jump(19, 21)
+            after = settled(desk, main, lambda image: image.rows != before.rows, "the jump on the screen")
+            desk.key("ctrl+z")
+            settled(desk, main, lambda image: image.rows == before.rows, "the jump taken back")
+            desk.key("ctrl+y")
+            settled(desk, main, lambda image: image.rows == after.rows, "the jump redone")
+            desk.key("ctrl+z", "ctrl+shift+z")
+            settled(desk, main, lambda image: image.rows == after.rows, "the jump redone again")
+            # The redone game goes on to the end as any other.
+            keys.jump(22, 20)
+            desk.click(game.wait_message(), *NO)
+
+    def test_page_down_through_boards_asks_to_give_up_a_game(self):
+        with Desktop() as desk:
+            game, main = self.start(desk, 2)
+            Keyboard(desk).jump(19, 21)
+            desk.key("Next")
+            question = game.wait_message()
+            desk.click(question, *NO)
+            desk.wait_gone(question, game.pid)
+            self.assertRegex(desk.title(main), title_of_board(2))
+            desk.key("Next")
+            desk.click(game.wait_message(), *YES)
+            desk.wait_title(main, title_of_board(3))
+            # No game on board 3 yet: Page Up and Page Down ask nothing.
+            desk.key("Prior")
+            desk.wait_title(main, title_of_board(2))
+            desk.key("Next", "Next")
+            desk.wait_title(main, title_of_board(4))
+            self.assertEqual(game.windows((300, 150)), [])
+
+    def hinted_jump(self, desk, main, pegs):
+        """Presses H until a blink shows; the peg that blinked and the hole it blinked into."""
+        still = settled(desk, main, lambda image: True, "a still board")
+        centres = {cell: cell_point(5, cell) for cell in range(45) if cell % 9 < 5}
+        for _ in range(4):
+            desk.key("h")
+            end = time.monotonic() + 1.5
+            while time.monotonic() < end:
+                image = board_area(desk, main)
+                changed = [cell for cell, (x, y) in centres.items()
+                           if image.pixel(x, y - 33) != still.pixel(x, y - 33)]
+                start = [cell for cell in changed if cell in pegs]
+                landing = [cell for cell in changed if cell not in pegs]
+                # A grab may fall between two pictures of the blink; only a peg and a hole changed
+                # together are the hint.
+                if len(start) == 1 and len(landing) == 1:
+                    return start[0], landing[0]
+        self.fail("no hint blinked as one peg and one hole")
+
+    def test_hints_made_by_keyboard_lead_to_a_solution(self):
+        with Desktop() as desk:
+            game, main = self.start(desk, 3)  # Little Square: pegs on 10, 11, 19 and 20
+            pegs = {10, 11, 19, 20}
+            keys = Keyboard(desk)
+            keys.go(HOME)
+            while len(pegs) > 1:
+                start, landing = self.hinted_jump(desk, main, pegs)
+                self.assertIn(abs(start - landing), (2, 18), "a jump two cells along a row or column")
+                # The blink has ended and changed nothing before the jump is made.
+                settled(desk, main, lambda image: True, "the blink to end")
+                keys.jump(start, landing)
+                pegs -= {start, (start + landing) // 2}
+                pegs.add(landing)
+                if len(pegs) > 1:
+                    settled(desk, main, lambda image: True, "the jump to end")
+            desk.click(game.wait_message(), *NO)  # the solved question: the hints led to a solution
+            self.assertEqual(len(pegs), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
