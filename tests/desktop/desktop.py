@@ -256,7 +256,17 @@ class Desktop:
         self.x("wmctrl", "-i", "-c", hex(window))
 
     def activate(self, window):
-        self.x("xdotool", "windowactivate", "--sync", str(window), check=False)
+        """Makes `window` the one that gets the keys, and waits until it has the input focus: keys sent
+        before the window manager has passed the focus on would go elsewhere (or nowhere) unnoticed."""
+
+        def focused():
+            if self.wm:
+                self.x("xdotool", "windowactivate", str(window), check=False)
+            else:
+                self.x("xdotool", "windowfocus", str(window), check=False)
+            return self.x("xdotool", "getwindowfocus", check=False).strip() == str(window)
+
+        wait_for(focused, what=f"window {window:#x} to get the input focus", interval=0.2)
 
     # --- pixels
 

@@ -61,16 +61,19 @@ class CloseRequestTest(unittest.TestCase):
 
             desk.close_request(main)
             ending = game.wait_message()
+            desk.activate(ending)
             desk.key("Escape")
             self.assert_stays(game, ending, "Escape answered the question to end the game")
             desk.click(ending, *YES)
             desk.wait_gone(ending, game.pid)
 
             saving = game.wait_message()
+            desk.activate(saving)
             desk.key("Escape")
             self.assert_stays(game, saving, "Escape answered the save question")
             desk.close_request(saving)
             self.assert_stays(game, saving, "a close request answered the save question")
+            desk.activate(saving)
             desk.key("alt+F4")
             self.assert_stays(game, saving, "Alt+F4 answered the save question")
             desk.click(saving, *YES)
@@ -87,6 +90,7 @@ class InterruptedDragTest(unittest.TestCase):
             desk.move_to(main, 20, 300)
             untouched = desk.grab(main)
             start, end = BOARD_2_JUMP
+            desk.activate(main)  # Alt+F4 closes the window that has the focus
             desk.press(main, *start)
             desk.move_to(main, start[0] + 20, start[1] + 20)
             desk.key("alt+F4")
