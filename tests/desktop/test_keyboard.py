@@ -79,6 +79,7 @@ class KeyboardTest(unittest.TestCase):
         return game, main
 
     def close_and_save(self, desk, game, main):
+        desk.activate(main)  # a question that just closed may have left the focus elsewhere
         desk.key("ctrl+q")
         desk.click(game.wait_message(), *YES)  # end the game
         desk.click(game.wait_message(), *YES)  # save the changed collection
@@ -127,10 +128,12 @@ class KeyboardTest(unittest.TestCase):
             desk.click(question, *NO)
             desk.wait_gone(question, game.pid)
             self.assertRegex(desk.title(main), title_of_board(2))
+            desk.activate(main)
             desk.key("Next")
             desk.click(game.wait_message(), *YES)
             desk.wait_title(main, title_of_board(3))
             # No game on board 3 yet: Page Up and Page Down ask nothing.
+            desk.activate(main)
             desk.key("Prior")
             desk.wait_title(main, title_of_board(2))
             desk.key("Next", "Next")
