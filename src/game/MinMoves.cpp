@@ -368,6 +368,9 @@ template <int W> struct Walk {
     std::uint64_t cap = std::numeric_limits<std::uint64_t>::max(); // stop after this many
     bool timed = true;                                             // stop when the time is up
     bool stopped = false;
+    int level = 0; // the level the moves lead to, when only solutions with fewer moves than the
+                   // known one are sought and a move may be given up halfway; else 0
+    std::vector<std::uint16_t> full; // with a level: the regions full where the moves begin
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -494,16 +497,25 @@ private:
             all = all && (k.w[w] & region.w[w]) == region.w[w];
         return all;
     }
+    static bool disjoint(const K& a, const K& b) {
+        std::uint64_t common = 0;
+        for (int w = 0; w < W; ++w)
+            common |= a.w[w] & b.w[w];
+        return common == 0;
+    }
     // Moves still needed from a position, when no peg may go on with a move already begun: a full
-    // region that the goal does not fill is left only by a jump from inside, which starts a move.
+    // region that the goal does not fill is left only by a jump from inside, which starts a move;
+    // regions with no hole in common need a move each.
     int movesStillNeeded(const K& k) const {
         if (isGoal(k))
             return 0;
         int moves = 0;
         bool singleHole = false;
-        for (const Region& region : m_regions) {
-            if (!region.leftByGoal || !full(k, region.mask))
+        K taken;
+        for (const Region& region : m_leftByGoal) {
+            if (!full(k, region.mask) || !disjoint(taken, region.mask))
                 continue;
+            taken |= region.mask;
             ++moves;
             singleHole = singleHole || region.singleHole;
         }
@@ -512,18 +524,78 @@ private:
             --moves;
         return std::max(1, moves);
     }
-    // Moves needed to reach a position from the start, by the same argument: each region full at
-    // the start that the position does not fill saw a move begin in it. The fewest over the
-    // start's images counts.
-    int movesAlreadyNeeded(const K& k) const {
-        int fewest = std::numeric_limits<int>::max();
-        for (const K& start : m_startImages) {
-            int moves = 0;
-            for (const Region& region : m_regions)
-                moves += full(start, region.mask) && !full(k, region.mask);
-            fewest = std::min(fewest, moves);
+    // Moves that must begin after the move under way ends, its peg now on `at`: a full region
+    // without that peg stays full until then, since the moving peg can neither land in it nor
+    // pass over it. Such a region was full where the move began, so only those are looked at.
+    int movesNeededAfterThisOne(const K& k, int at, const Walk<W>& walk, K& taken, bool& singleHole) const {
+        int moves = 0;
+        taken = K{};
+        taken.set(at);
+        for (const std::uint16_t r : walk.full) {
+            const Region& region = m_leftByGoal[r];
+            if (!full(k, region.mask) || !disjoint(taken, region.mask))
+                continue;
+            taken |= region.mask;
+            ++moves;
+            singleHole = singleHole || region.singleHole;
         }
-        return fewest;
+        return moves;
+    }
+    // The same once the move has ended there: every region full now either was full where the move
+    // began or holds the moving peg.
+    int movesNeededAfterMove(const K& k, int at, const Walk<W>& walk) const {
+        if (isGoal(k))
+            return 0;
+        K taken;
+        bool singleHole = false;
+        int moves = movesNeededAfterThisOne(k, at, walk, taken, singleHole);
+        taken.clear(at);
+        for (const std::uint16_t r : m_regionsWith[at]) {
+            const Region& region = m_leftByGoal[r];
+            if (full(k, region.mask) && disjoint(taken, region.mask)) {
+                ++moves;
+                singleHole = singleHole || region.singleHole;
+                break;
+            }
+        }
+        if (m.singlePegGoal && singleHole)
+            --moves;
+        return std::max(1, moves);
+    }
+    bool mayStillBeatKnown(const K& k, int at, const Walk<W>& walk) const {
+        if (walk.level + static_cast<int>(walk.full.size()) < m_limits.knownMoves)
+            return true;
+        K taken;
+        bool singleHole = false;
+        const int moves = movesNeededAfterThisOne(k, at, walk, taken, singleHole);
+        return walk.level + (m.singlePegGoal && singleHole ? moves - 1 : moves) < m_limits.knownMoves;
+    }
+
+    // Whether reaching a position from the start took at least `need` moves, by the same argument:
+    // each region full at the start that the position does not fill saw a move begin in it, and
+    // regions with no hole in common saw a move each. Every image of the start must need them.
+    // Each image's regions chosen once at the start are counted first; only when they fall short
+    // are the open regions picked for the position, which costs more.
+    bool movesAlreadyNeeded(const K& k, int need) const {
+        for (std::size_t i = 0; i < m_startImages.size(); ++i) {
+            int moves = 0;
+            for (const Region& region : m_chosenAtStart[i])
+                moves += !full(k, region.mask);
+            if (moves >= need)
+                continue;
+            moves = 0;
+            K taken;
+            for (const Region& region : m_fullAtStart[i]) {
+                if (full(k, region.mask) || !disjoint(taken, region.mask))
+                    continue;
+                taken |= region.mask;
+                if (++moves >= need)
+                    break;
+            }
+            if (moves < need)
+                return false;
+        }
+        return true;
     }
 
     template <class Emit> void forwardMoves(const K& k, Walk<W>& walk, const Emit& emit) const;
@@ -635,9 +707,11 @@ private:
     struct Region {
         K mask;
         bool singleHole = false;
-        bool leftByGoal = true; // the goal does not fill it
     };
-    std::vector<Region> m_regions;
+    std::vector<Region> m_leftByGoal;                      // the regions the goal does not fill
+    std::vector<std::vector<std::uint16_t>> m_regionsWith; // per hole, those of them holding it
+    std::vector<std::vector<Region>> m_fullAtStart;        // per image of the start, the regions it fills
+    std::vector<std::vector<Region>> m_chosenAtStart;      // and of them some with no hole in common
     void buildRegions();
     int m_startPegCount = 0;
     std::vector<K> m_lineFlips; // per line: the from, over and to bits of the pegs
@@ -718,13 +792,28 @@ template <int W> void Search<W>::buildWeighings() {
 }
 
 template <int W> void Search<W>::buildRegions() {
+    m_fullAtStart.resize(m_startImages.size());
+    m_chosenAtStart.resize(m_startImages.size());
+    m_regionsWith.resize(m.holes);
     for (const std::vector<int>& holes : m.bounds.regions) {
         Region region;
         for (const int i : holes)
             region.mask.set(i);
         region.singleHole = holes.size() == 1;
-        region.leftByGoal = m.singlePegGoal || !full(m_goal, region.mask);
-        m_regions.push_back(region);
+        if (m.singlePegGoal || !full(m_goal, region.mask)) {
+            for (const int i : holes)
+                m_regionsWith[i].push_back(static_cast<std::uint16_t>(m_leftByGoal.size()));
+            m_leftByGoal.push_back(region);
+        }
+        for (std::size_t i = 0; i < m_startImages.size(); ++i) {
+            if (!full(m_startImages[i], region.mask))
+                continue;
+            m_fullAtStart[i].push_back(region);
+            auto& chosen = m_chosenAtStart[i];
+            if (std::all_of(chosen.begin(), chosen.end(),
+                            [&](const Region& other) { return disjoint(other.mask, region.mask); }))
+                chosen.push_back(region);
+        }
     }
 }
 
@@ -757,6 +846,12 @@ template <class Emit>
 void Search<W>::forwardMoves(const K& k, Walk<W>& walk, const Emit& emit) const {
     Chain chain{};
     walk.seen.reset();
+    if (walk.level > 0) {
+        walk.full.clear();
+        for (std::size_t r = 0; r < m_leftByGoal.size(); ++r)
+            if (full(k, m_leftByGoal[r].mask))
+                walk.full.push_back(static_cast<std::uint16_t>(r));
+    }
     for (int i = 0; i < m.holes && !walk.stopped; ++i) {
         if (!k.test(i))
             continue;
@@ -782,7 +877,8 @@ void Search<W>::forwardFrom(const K& k, int at, Chain& chain, int length, Walk<W
             if (second)
                 next.set(m.holes + line.to);
         }
-        if (!canStillReachGoal(next) || !walk.seen.insert(next, line.to))
+        if (!canStillReachGoal(next) || (walk.level > 0 && !mayStillBeatKnown(next, line.to, walk)) ||
+            !walk.seen.insert(next, line.to))
             continue;
         if (!countMove(walk))
             return;
@@ -848,6 +944,7 @@ template <int W> double Search<W>::estimatedCost(const Side& side) {
     constexpr std::uint64_t SampleCap = 20000;
     const std::size_t count = std::min(Samples, side.frontier.size());
     Walk<W>& walk = m_walks[0];
+    walk.level = m_limits.knownMoves > 0 ? side.depth + 1 : 0;
     std::uint64_t moves = 0;
     for (std::size_t k = 0; k < count; ++k) {
         walk.found = 0;
@@ -889,10 +986,12 @@ template <int W> bool Search<W>::expand(Side& side, const Side& other) {
             auto& mine = buckets[t];
             Walk<W>& walk = m_walks[t];
             walk.found = 0;
-            const auto file = [&](const K& child, const Chain&, int) {
+            walk.level = bound > 0 ? level : 0;
+            const auto file = [&](const K& child, const Chain& chain, int length) {
                 // Only solutions with fewer moves than the known one are sought.
                 if (bound > 0 &&
-                    level + (side.forward ? movesStillNeeded(child) : movesAlreadyNeeded(child)) >= bound)
+                    (side.forward ? level + movesNeededAfterMove(child, chain[length - 1], walk) >= bound
+                                  : movesAlreadyNeeded(child, bound - level)))
                     return;
                 const K c = canonical(child);
                 mine[ShardOf(Hash(c))].push_back(c);
@@ -1085,7 +1184,8 @@ template <int W> void Search<W>::search(MinMovesResult& result) {
     bool met = insertStart();
     while (!met) {
         // The levels searched, or the moves the regions full at the start ask for, if more.
-        const int proved = std::max(m_forwardSide.depth + m_backwardSide.depth + 1, movesStillNeeded(m_start));
+        const int proved =
+            std::max(m_forwardSide.depth + m_backwardSide.depth + 1, movesStillNeeded(m_start));
         result.lowerBound = proved;
         // With a known solution both sides keep only positions that could lie on a solution with fewer
         // moves, so running out of positions proves that no solution has fewer.

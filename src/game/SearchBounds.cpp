@@ -154,8 +154,9 @@ std::vector<Weighing> Useful(std::vector<Weighing> candidates, const HolePegs& s
 }
 
 // ---------------------------------------------------------------------------------------------
-// Regions: connected sets of up to four holes, the smallest first, each kept when it meets none
-// taken before.
+// Regions: every closed connected set of up to four holes that holds no smaller closed one. A
+// position picks the full ones it can count; a fixed choice of disjoint regions would miss a full
+// region that overlaps a chosen one left incomplete.
 
 std::vector<std::vector<int>> FindRegions(const HoleBoard& board) {
     constexpr std::size_t MaxSize = 4;
@@ -191,19 +192,10 @@ std::vector<std::vector<int>> FindRegions(const HoleBoard& board) {
         next.erase(std::unique(next.begin(), next.end()), next.end());
         frontier.swap(next);
     }
-    std::vector<std::vector<int>> bySize(candidates.begin(), candidates.end());
-    std::stable_sort(bySize.begin(), bySize.end(), [](const std::vector<int>& a, const std::vector<int>& b) {
-        return a.size() < b.size();
-    });
-    std::vector<bool> taken(board.holes, false);
-    std::vector<std::vector<int>> regions;
-    for (const std::vector<int>& region : bySize) {
-        if (std::any_of(region.begin(), region.end(), [&](int h) { return taken[h]; }))
-            continue;
-        for (const int h : region)
-            taken[h] = true;
-        regions.push_back(region);
-    }
+    std::vector<std::vector<int>> regions(candidates.begin(), candidates.end());
+    std::stable_sort(
+        regions.begin(), regions.end(),
+        [](const std::vector<int>& a, const std::vector<int>& b) { return a.size() < b.size(); });
     return regions;
 }
 
@@ -272,12 +264,16 @@ int MovesStillNeeded(const SearchBounds& bounds, const HolePegs& position, const
                      bool singlePegGoal) {
     int moves = 0;
     bool singleFull = false;
+    std::vector<bool> taken(position.size(), false);
     for (const std::vector<int>& region : bounds.regions) {
         const auto full = [&](const HolePegs& p) {
             return std::all_of(region.begin(), region.end(), [&](int h) { return p[h] != 0; });
         };
-        if (!full(position) || (!singlePegGoal && full(goal)))
+        if (!full(position) || (!singlePegGoal && full(goal)) ||
+            std::any_of(region.begin(), region.end(), [&](int h) { return taken[h]; }))
             continue;
+        for (const int h : region)
+            taken[h] = true;
         ++moves;
         singleFull = singleFull || region.size() == 1;
     }

@@ -32,9 +32,10 @@ struct SearchBounds {
     // changes all three, so the parity of its sum over the pegs never changes.
     std::vector<std::vector<std::uint8_t>> parityChecks;
     std::vector<Weighing> weighings;
-    // Disjoint sets of holes such that no line passes over one of them from outside to outside:
-    // while a region is full, only a peg of its own can jump out of it (and nothing can jump in),
-    // so a full region that must lose a peg costs a move that begins inside it.
+    // Sets of holes such that no line passes over one of them from outside to outside, the smallest
+    // first; they may overlap. While a region is full, only a peg of its own can jump out of it (and
+    // nothing can jump in), so a full region that must lose a peg costs a move that begins inside
+    // it, and regions with no hole in common cost a move each.
     std::vector<std::vector<int>> regions;
 };
 
@@ -56,7 +57,8 @@ bool NeverGrows(const HoleBoard& board, const Weighing& weighing);
 bool IsClosedRegion(const HoleBoard& board, const std::vector<int>& region);
 
 // Moves that must still begin before the position reaches the goal: each full region that the
-// goal does not fill needs a move that begins in it. With a single peg anywhere as the goal, the
-// last peg may stay in one region of a single hole, which then needs no move.
+// goal does not fill needs a move that begins in it, and those of them with no hole in common are
+// counted, the smallest first. With a single peg anywhere as the goal, the last peg may stay in
+// one region of a single hole, which then needs no move.
 int MovesStillNeeded(const SearchBounds& bounds, const HolePegs& position, const HolePegs& goal,
                      bool singlePegGoal);

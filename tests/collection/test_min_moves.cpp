@@ -228,6 +228,19 @@ TEST(FewestMoves, CountsARunOfJumpsByOnePegAsOneMove) {
     EXPECT_EQ(result.jumps.size(), 3u);
 }
 
+TEST(FewestMoves, AMoveMayComeBackToTheCornerItBeganInAndGoOn) {
+    // Nothing jumps over a corner, so a peg standing there must begin a move of its own, unless it
+    // has just landed there: 0-2-20-0-18 is one move, and every one-move solution comes back to
+    // the corner before its last jump. Told of a two-move solution, the search must not give that
+    // move up halfway because the corner is full again.
+    const LevelRecord board = MakeBoard(5, ShapeSquare, true, {"xxooo", "xxxoo", "ooooo", "ooooo", "ooooo"},
+                                        {"ooooo", "ooooo", "xoooo", "ooooo", "ooooo"});
+    const MinMovesResult result = FindFewestMoves(board, Limits(1, 2));
+    ASSERT_EQ(result.outcome, MinMovesOutcome::Proven);
+    EXPECT_EQ(result.moves, 1);
+    EXPECT_TRUE(ReplaySolution(board, result.jumps).solved);
+}
+
 TEST(FewestMoves, KeepsColoursApartInTheTarget) {
     // A row o x * o: x over * lands an x on the right, * over x lands a * on the left.
     const std::vector<std::string> start{"oooo.", "ox*o.", "oooo.", "ooooo", "ooooo"};
