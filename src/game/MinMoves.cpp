@@ -288,6 +288,95 @@ private:
     std::size_t m_used = 0;
 };
 
+// The positions of one peg count, each with the fewest moves found to reach it and the holes where
+// the last jump of such a way landed: a peg there may go on without beginning a move. A way with
+// more moves is never worth keeping, since beginning a new move costs no more than it.
+template <int W> class CostTable {
+public:
+    struct Entry {
+        Key<W> key;
+        Key<W> landings;
+        std::uint8_t moves = 0;
+    };
+
+    CostTable() { allocate(1 << 4); }
+
+    void offer(const Key<W>& key, std::uint64_t hash, std::uint8_t moves, int landing) {
+        std::size_t i = hash & m_mask;
+        for (; !m_entries[i].key.empty(); i = (i + 1) & m_mask) {
+            Entry& entry = m_entries[i];
+            if (!(entry.key == key))
+                continue;
+            if (moves < entry.moves) {
+                entry.moves = moves;
+                entry.landings = Key<W>{};
+            }
+            if (moves == entry.moves && landing >= 0)
+                entry.landings.set(landing);
+            return;
+        }
+        m_entries[i].key = key;
+        m_entries[i].moves = moves;
+        if (landing >= 0)
+            m_entries[i].landings.set(landing);
+        if (++m_used * 100 > m_entries.size() * MaxLoadPercent)
+            grow();
+    }
+
+    const Entry* find(const Key<W>& key, std::uint64_t hash) const {
+        for (std::size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+            if (m_entries[i].key == key)
+                return &m_entries[i];
+            if (m_entries[i].key.empty())
+                return nullptr;
+        }
+    }
+
+    // Every filled slot, in no particular order.
+    template <class Visit> void forEach(const Visit& visit) const {
+        for (const Entry& entry : m_entries)
+            if (!entry.key.empty() && !visit(entry))
+                return;
+    }
+
+    std::size_t size() const { return m_used; }
+    std::size_t bytes() const { return m_entries.capacity() * sizeof(Entry); }
+    // What the table will hold once it has grown to take `more` positions besides its own.
+    std::size_t bytesWith(std::size_t more) const {
+        std::size_t slots = m_entries.size();
+        while ((m_used + more) * 100 > slots * MaxLoadPercent)
+            slots *= 2;
+        // Growing holds the old slots and the new ones at once.
+        return (slots + (slots > m_entries.size() ? m_entries.size() : 0)) * sizeof(Entry);
+    }
+
+private:
+    static constexpr std::size_t MaxLoadPercent = 70;
+
+    void allocate(std::size_t slots) {
+        m_entries.assign(slots, Entry{});
+        m_mask = slots - 1;
+    }
+
+    void grow() {
+        std::vector<Entry> entries;
+        entries.swap(m_entries);
+        allocate(entries.size() * 2);
+        for (const Entry& entry : entries) {
+            if (entry.key.empty())
+                continue;
+            std::size_t i = Hash(entry.key) & m_mask;
+            while (!m_entries[i].key.empty())
+                i = (i + 1) & m_mask;
+            m_entries[i] = entry;
+        }
+    }
+
+    std::vector<Entry> m_entries;
+    std::size_t m_mask = 0;
+    std::size_t m_used = 0;
+};
+
 template <class Work> void RunOnThreads(int threads, const Work& work) {
     std::vector<std::thread> helpers;
     for (int t = 1; t < threads; ++t)
@@ -415,6 +504,11 @@ private:
     };
 
     void search(MinMovesResult& result);
+    void searchByLayers(MinMovesResult& result);
+    JumpList solutionFromLayers(const std::vector<CostTable<W>>& layers, K at, int moves) const;
+    // Moves as the holes their peg visits, from `frameStart`, an image of the start, turned back
+    // into jumps between the cells of the real start.
+    JumpList inStartFrame(const std::vector<std::vector<std::uint8_t>>& moves, const K& frameStart) const;
     Side* chooseSide();
 
     // Each symmetry looked up a byte of the key at a time.
@@ -438,13 +532,8 @@ private:
     void buildMasks();
     void buildTransforms();
     K canonical(const K& k) const {
-        K best = k;
-        for (const Transform& t : m_transforms) {
-            const K image = t.apply(k);
-            if (image < best)
-                best = image;
-        }
-        return best;
+        int transform = 0;
+        return canonical(k, transform);
     }
     bool isGoal(const K& k) const { return m.singlePegGoal ? k.countIn(m_pegMask) == 1 : k == m_goal; }
     int pegs(const K& k) const { return k.countIn(m_pegMask); }
@@ -596,6 +685,52 @@ private:
                 return false;
         }
         return true;
+    }
+
+    // The position after the jump along the line, the jumping peg keeping its colour.
+    K afterJump(const K& k, std::uint16_t index) const {
+        const Line& line = m.lines[index];
+        K next = k;
+        next ^= m_lineFlips[index];
+        if (m.colours) {
+            const bool second = k.test(m.holes + line.from);
+            next.clear(m.holes + line.from);
+            next.clear(m.holes + line.over);
+            if (second)
+                next.set(m.holes + line.to);
+        }
+        return next;
+    }
+    // The position before the jump along the line; the jumped peg was of the second colour when
+    // `secondOver` says so.
+    K beforeJump(const K& k, std::uint16_t index, bool secondOver) const {
+        const Line& line = m.lines[index];
+        K before = k;
+        before ^= m_lineFlips[index];
+        if (m.colours && k.test(m.holes + line.to)) {
+            before.clear(m.holes + line.to);
+            before.set(m.holes + line.from);
+        }
+        if (secondOver)
+            before.set(m.holes + line.over);
+        return before;
+    }
+    // The least image, and which symmetry gives it (-1: the position itself).
+    K canonical(const K& k, int& transform) const {
+        K best = k;
+        transform = -1;
+        for (std::size_t t = 0; t < m_transforms.size(); ++t) {
+            const K image = m_transforms[t].apply(k);
+            if (image < best) {
+                best = image;
+                transform = static_cast<int>(t);
+            }
+        }
+        return best;
+    }
+    // Where a hole goes under the symmetry canonical() named.
+    int imageOf(int hole, int transform) const {
+        return transform < 0 ? hole : m.symmetries[transform][hole];
     }
 
     template <class Emit> void forwardMoves(const K& k, Walk<W>& walk, const Emit& emit) const;
@@ -868,15 +1003,7 @@ void Search<W>::forwardFrom(const K& k, int at, Chain& chain, int length, Walk<W
         const Line& line = m.lines[index];
         if (!k.test(line.over) || k.test(line.to))
             continue;
-        K next = k;
-        next ^= m_lineFlips[index];
-        if (m.colours) {
-            const bool second = k.test(m.holes + at);
-            next.clear(m.holes + at);
-            next.clear(m.holes + line.over);
-            if (second)
-                next.set(m.holes + line.to);
-        }
+        const K next = afterJump(k, index);
         if (!canStillReachGoal(next) || (walk.level > 0 && !mayStillBeatKnown(next, line.to, walk)) ||
             !walk.seen.insert(next, line.to))
             continue;
@@ -913,18 +1040,9 @@ void Search<W>::backwardFrom(const K& k, int at, Chain& chain, int length, Walk<
         const Line& line = m.lines[index];
         if (k.test(line.over) || k.test(line.from))
             continue;
-        K next = k;
-        next ^= m_lineFlips[index];
-        const int colours = m.colours ? 2 : 1;
-        if (m.colours && k.test(m.holes + at)) {
-            next.clear(m.holes + at);
-            next.set(m.holes + line.from);
-        }
         chain[length] = line.from;
-        for (int colour = 0; colour < colours; ++colour) {
-            K placed = next;
-            if (colour == 1)
-                placed.set(m.holes + line.over);
+        for (int colour = 0; colour < (m.colours ? 2 : 1); ++colour) {
+            const K placed = beforeJump(k, index, colour == 1);
             if (!canStillComeFromStart(placed) || !walk.seen.insert(placed, line.from))
                 continue;
             if (!countMove(walk))
@@ -1138,6 +1256,12 @@ template <int W> JumpList Search<W>::solutionThrough(const K& meeting) const {
         moves.push_back(cells);
         at = following;
     }
+    return inStartFrame(moves, frameStart);
+}
+
+template <int W>
+JumpList Search<W>::inStartFrame(const std::vector<std::vector<std::uint8_t>>& moves,
+                                 const K& frameStart) const {
     // The frame is the symmetry that carries the real start onto the start of these moves.
     std::vector<int> back(m.holes);
     for (int i = 0; i < m.holes; ++i)
@@ -1155,6 +1279,151 @@ template <int W> JumpList Search<W>::solutionThrough(const K& meeting) const {
     return jumps;
 }
 
+// Jump by jump instead of move by move: each jump takes one peg, so the positions fall into layers
+// by their peg count, and each position is filed once however many runs of jumps lead to it. On
+// open boards, where one peg has runs of jumps beyond number, this files far fewer positions than
+// following whole moves does; it cannot meet in the middle, though, so on boards of many pegs the
+// move by move search goes further.
+template <int W> void Search<W>::searchByLayers(MinMovesResult& result) {
+    using Entry = typename CostTable<W>::Entry;
+    const int known = m_limits.knownMoves;
+    const int goalPegs = m.singlePegGoal ? 1 : static_cast<int>(m.goalPegs.size());
+    int best = known > 0 ? known : std::numeric_limits<int>::max(); // only fewer moves are sought
+    K goalReached;
+    bool found = false;
+    result.lowerBound = movesStillNeeded(m_start);
+    std::vector<CostTable<W>> layers(1);
+    const K start = canonical(m_start);
+    layers[0].offer(start, Hash(start), 0, -1);
+    std::size_t held = layers[0].bytes();
+    std::uint64_t filed = 1;
+    Walk<W> walk;
+    int fewest = 1; // the fewest moves of the positions of the layer: the start needs one more
+    for (int pegs = m_startPegCount; pegs > goalPegs && layers.back().size() > 0; --pegs) {
+        const bool lastLayer = pegs - 1 == goalPegs;
+        CostTable<W> next;
+        int nextFewest = std::numeric_limits<int>::max();
+        bool stopped = false;
+        std::uint64_t visited = 0;
+        layers.back().forEach([&](const Entry& entry) {
+            if ((++visited & 1023) == 0) {
+                noteBytes(held + next.bytes());
+                if (held + next.bytesWith(4096) > m_budget)
+                    m_memoryRanOut = true;
+                stopped = m_memoryRanOut || timeIsUp();
+                if (stopped)
+                    return false;
+            }
+            walk.full.clear();
+            for (std::size_t r = 0; r < m_leftByGoal.size(); ++r)
+                if (full(entry.key, m_leftByGoal[r].mask))
+                    walk.full.push_back(static_cast<std::uint16_t>(r));
+            for (int from = 0; from < m.holes; ++from) {
+                if (!entry.key.test(from))
+                    continue;
+                const int moves = entry.moves + (entry.landings.test(from) ? 0 : 1);
+                if (moves >= best)
+                    continue;
+                for (const std::uint16_t index : m.linesFrom[from]) {
+                    const Line& line = m.lines[index];
+                    if (!entry.key.test(line.over) || entry.key.test(line.to))
+                        continue;
+                    const K after = afterJump(entry.key, index);
+                    if (lastLayer) {
+                        if (isGoal(after) && moves < best) {
+                            best = moves;
+                            goalReached = after;
+                            found = true;
+                        }
+                        continue;
+                    }
+                    if (!canStillReachGoal(after))
+                        continue;
+                    K taken;
+                    bool singleHole = false;
+                    const int needed = movesNeededAfterThisOne(after, line.to, walk, taken, singleHole) -
+                                       (m.singlePegGoal && singleHole ? 1 : 0);
+                    if (moves + needed >= best)
+                        continue;
+                    int transform = 0;
+                    const K image = canonical(after, transform);
+                    next.offer(image, Hash(image), static_cast<std::uint8_t>(moves),
+                               imageOf(line.to, transform));
+                    nextFewest = std::min(nextFewest, moves);
+                }
+            }
+            return true;
+        });
+        if (stopped) {
+            // Every way to the goal passes this layer, and none had fewer moves than its positions.
+            result.lowerBound = std::max(result.lowerBound, std::min(fewest, best));
+            m_forwardSize = filed;
+            result.outcome = MinMovesOutcome::OutOfLimits;
+            return;
+        }
+        if (lastLayer)
+            break;
+        fewest = nextFewest;
+        filed += next.size();
+        held += next.bytes();
+        noteBytes(held);
+        layers.push_back(std::move(next));
+    }
+    m_forwardSize = filed;
+    if (found) {
+        result.jumps = solutionFromLayers(layers, goalReached, best);
+        result.moves = CountMoves(result.jumps);
+        result.lowerBound = result.moves;
+        result.outcome = result.jumps.empty() ? MinMovesOutcome::OutOfLimits : MinMovesOutcome::Proven;
+    } else if (known > 0) {
+        result.moves = result.lowerBound = known;
+        result.outcome = MinMovesOutcome::Proven;
+    } else {
+        result.outcome = MinMovesOutcome::Unsolvable;
+    }
+}
+
+// Back from the goal one jump at a time, each time to a position of the layer above whose fewest
+// moves fit: the same number when its peg goes on from where the last jump landed, one fewer when
+// the jump begins a move.
+template <int W>
+JumpList Search<W>::solutionFromLayers(const std::vector<CostTable<W>>& layers, K at, int moves) const {
+    std::vector<std::vector<std::uint8_t>> jumps;
+    int landing = -1; // where the jump before must have landed; -1: anywhere
+    for (std::size_t i = layers.size(); i-- > 0;) {
+        bool found = false;
+        for (int to = 0; to < m.holes && !found; ++to) {
+            if (!at.test(to) || (landing >= 0 && to != landing))
+                continue;
+            for (const std::uint16_t index : m.linesTo[to]) {
+                const Line& line = m.lines[index];
+                if (found || at.test(line.from) || at.test(line.over))
+                    continue;
+                for (int colour = 0; colour < (m.colours ? 2 : 1) && !found; ++colour) {
+                    const K before = beforeJump(at, index, colour == 1);
+                    int transform = 0;
+                    const K image = canonical(before, transform);
+                    const auto* entry = layers[i].find(image, Hash(image));
+                    if (!entry)
+                        continue;
+                    const bool goesOn =
+                        entry->moves == moves && entry->landings.test(imageOf(line.from, transform));
+                    if (!goesOn && entry->moves + 1 != moves)
+                        continue;
+                    jumps.insert(jumps.begin(), {line.from, line.to});
+                    at = before;
+                    landing = goesOn ? line.from : -1;
+                    moves = goesOn ? moves : moves - 1;
+                    found = true;
+                }
+            }
+        }
+        if (!found)
+            return {};
+    }
+    return inStartFrame(jumps, at);
+}
+
 // Runs out of memory like out of time: the levels completed so far still prove the lower bound.
 template <int W> MinMovesResult Search<W>::run() {
     MinMovesResult result;
@@ -1167,7 +1436,10 @@ template <int W> MinMovesResult Search<W>::run() {
         return result;
     };
     try {
-        search(result);
+        if (m_limits.method == MinMovesMethod::ByLayers)
+            searchByLayers(result);
+        else
+            search(result);
     } catch (const std::bad_alloc&) {
         m_memoryRanOut = true;
         result.jumps.clear();
@@ -1233,6 +1505,30 @@ template <int W> typename Search<W>::Side* Search<W>::chooseSide() {
     return nullptr;
 }
 
+// On boards of few pegs the layers are small, and on open ones, where a peg has countless runs of
+// jumps, they win by far; elsewhere meeting in the middle does. So the layers get a quarter of
+// the time first, and meeting in the middle the rest, starting from what the layers proved.
+constexpr int LayersPegLimit = 30;
+
+template <class Run> MinMovesResult ByLayersThenMeeting(const MinMovesLimits& limits, const Run& run) {
+    MinMovesLimits layers = limits;
+    layers.method = MinMovesMethod::ByLayers;
+    layers.seconds = limits.seconds / 4;
+    const MinMovesResult first = run(layers);
+    if (first.outcome != MinMovesOutcome::OutOfLimits)
+        return first;
+    MinMovesLimits meeting = limits;
+    meeting.method = MinMovesMethod::MeetInTheMiddle;
+    meeting.seconds = std::max(0.0, limits.seconds - first.seconds);
+    MinMovesResult second = run(meeting);
+    second.lowerBound = std::max(second.lowerBound, first.lowerBound);
+    second.seconds += first.seconds;
+    second.positions += first.positions;
+    second.peakBytes = std::max(second.peakBytes, first.peakBytes);
+    second.memoryRanOut = second.memoryRanOut || first.memoryRanOut;
+    return second;
+}
+
 } // namespace
 
 std::size_t DefaultMemoryBudget() {
@@ -1294,12 +1590,22 @@ MinMovesResult FindFewestMoves(const LevelRecord& record, const MinMovesLimits& 
         return result;
     }
     const int bits = model.colours ? 2 * model.holes : model.holes;
-    try {
+    const auto run = [&](const MinMovesLimits& chosen) {
         if (bits <= 64)
-            return Search<1>(model, limits).run();
+            return Search<1>(model, chosen).run();
         if (bits <= 128)
-            return Search<2>(model, limits).run();
-        return Search<3>(model, limits).run();
+            return Search<2>(model, chosen).run();
+        return Search<3>(model, chosen).run();
+    };
+    try {
+        if (limits.method != MinMovesMethod::Chosen)
+            return run(limits);
+        if (static_cast<int>(model.startPegs.size()) > LayersPegLimit) {
+            MinMovesLimits meeting = limits;
+            meeting.method = MinMovesMethod::MeetInTheMiddle;
+            return run(meeting);
+        }
+        return ByLayersThenMeeting(limits, run);
     } catch (const std::bad_alloc&) {
         // Not even the search's first tables could be had.
         MinMovesResult result;

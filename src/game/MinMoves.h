@@ -11,12 +11,19 @@
 #include "game/SearchBounds.h"
 #include "game/Solver.h"
 
+enum class MinMovesMethod {
+    Chosen,          // by layers for a while on boards of few pegs, then meeting in the middle
+    MeetInTheMiddle, // move by move, from the start and from the goal at once
+    ByLayers         // jump by jump from the start, one peg count at a time
+};
+
 struct MinMovesLimits {
     double seconds = 10.0;
     std::size_t maxPositions = 0; // positions remembered on both sides; 0 = as many as the memory allows
     std::size_t memoryBytes = 0;  // what the search may hold at once; 0 = DefaultMemoryBudget()
     int threads = 0;              // 0 = one per core
     int knownMoves = 0; // a solution with this many moves is known (0 = none): only fewer are sought
+    MinMovesMethod method = MinMovesMethod::Chosen;
 };
 
 enum class MinMovesOutcome {

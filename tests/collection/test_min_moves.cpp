@@ -115,20 +115,23 @@ LevelRecord RandomBoard(std::mt19937& random, Kind kind, int pegs, bool withTarg
     return r;
 }
 
-MinMovesLimits Limits(int threads, int knownMoves = 0) {
+MinMovesLimits Limits(int threads, int knownMoves = 0,
+                      MinMovesMethod method = MinMovesMethod::MeetInTheMiddle) {
     MinMovesLimits limits;
     limits.seconds = 60.0;
     limits.threads = threads;
     limits.knownMoves = knownMoves;
+    limits.method = method;
     return limits;
 }
 
 // The proof's answer against the exhaustive one; a solution it returns must replay with the rules.
-void ExpectAgrees(const LevelRecord& board, int expected, int threads, const std::string& what) {
+void ExpectAgrees(const LevelRecord& board, int expected, int threads, MinMovesMethod method,
+                  const std::string& what) {
     SCOPED_TRACE(what);
     if (IsSolved(board.StartCells, board))
         return;
-    const MinMovesResult result = FindFewestMoves(board, Limits(threads));
+    const MinMovesResult result = FindFewestMoves(board, Limits(threads, 0, method));
     if (expected == NoWay) {
         EXPECT_EQ(result.outcome, MinMovesOutcome::Unsolvable);
         return;
@@ -141,11 +144,11 @@ void ExpectAgrees(const LevelRecord& board, int expected, int threads, const std
     EXPECT_EQ(replay.moves, expected);
 
     // Told of a solution one move longer, it finds the shorter one; told of the shortest, it proves it.
-    const MinMovesResult longer = FindFewestMoves(board, Limits(threads, expected + 1));
+    const MinMovesResult longer = FindFewestMoves(board, Limits(threads, expected + 1, method));
     ASSERT_EQ(longer.outcome, MinMovesOutcome::Proven);
     EXPECT_EQ(longer.moves, expected);
     EXPECT_EQ(ReplaySolution(board, longer.jumps).moves, expected);
-    const MinMovesResult exact = FindFewestMoves(board, Limits(threads, expected));
+    const MinMovesResult exact = FindFewestMoves(board, Limits(threads, expected, method));
     ASSERT_EQ(exact.outcome, MinMovesOutcome::Proven);
     EXPECT_EQ(exact.moves, expected);
 }
@@ -158,7 +161,10 @@ void CompareOnRandomBoards(Kind kind, bool withTarget, unsigned seed, int maxPeg
         const int pegs = 4 + trial % (maxPegs - 3);
         const LevelRecord board = RandomBoard(random, kind, pegs, withTarget);
         const int expected = Exhaustive(board).fewestMoves();
-        ExpectAgrees(board, expected, 1 + trial % 2, "trial " + std::to_string(trial));
+        const std::string what = "trial " + std::to_string(trial);
+        ExpectAgrees(board, expected, 1 + trial % 2, MinMovesMethod::MeetInTheMiddle,
+                     what + ", in the middle");
+        ExpectAgrees(board, expected, 1, MinMovesMethod::ByLayers, what + ", by layers");
         (expected == NoWay ? unsolvable : solvable) += 1;
     }
     // Both answers must have been put to the test.
@@ -212,9 +218,11 @@ TEST(FewestMoves, ABoundFromTheStartHoldsForEveryImageOfAPosition) {
         if (expected == NoWay || expected == 0)
             continue;
         ++tried;
-        const MinMovesResult result = FindFewestMoves(board, Limits(1, expected + 1));
-        ASSERT_EQ(result.outcome, MinMovesOutcome::Proven) << "attempt " << attempt;
-        EXPECT_EQ(result.moves, expected) << "attempt " << attempt;
+        for (const MinMovesMethod method : {MinMovesMethod::MeetInTheMiddle, MinMovesMethod::ByLayers}) {
+            const MinMovesResult result = FindFewestMoves(board, Limits(1, expected + 1, method));
+            ASSERT_EQ(result.outcome, MinMovesOutcome::Proven) << "attempt " << attempt;
+            EXPECT_EQ(result.moves, expected) << "attempt " << attempt;
+        }
     }
     EXPECT_EQ(tried, 20);
 }
@@ -235,10 +243,12 @@ TEST(FewestMoves, AMoveMayComeBackToTheCornerItBeganInAndGoOn) {
     // move up halfway because the corner is full again.
     const LevelRecord board = MakeBoard(5, ShapeSquare, true, {"xxooo", "xxxoo", "ooooo", "ooooo", "ooooo"},
                                         {"ooooo", "ooooo", "xoooo", "ooooo", "ooooo"});
-    const MinMovesResult result = FindFewestMoves(board, Limits(1, 2));
-    ASSERT_EQ(result.outcome, MinMovesOutcome::Proven);
-    EXPECT_EQ(result.moves, 1);
-    EXPECT_TRUE(ReplaySolution(board, result.jumps).solved);
+    for (const MinMovesMethod method : {MinMovesMethod::MeetInTheMiddle, MinMovesMethod::ByLayers}) {
+        const MinMovesResult result = FindFewestMoves(board, Limits(1, 2, method));
+        ASSERT_EQ(result.outcome, MinMovesOutcome::Proven);
+        EXPECT_EQ(result.moves, 1);
+        EXPECT_TRUE(ReplaySolution(board, result.jumps).solved);
+    }
 }
 
 TEST(FewestMoves, KeepsColoursApartInTheTarget) {

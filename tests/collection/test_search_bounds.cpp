@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <map>
 #include <random>
@@ -248,13 +249,15 @@ void BreakBounds(SearchBounds& bounds) {
 // The search with a broken bound slipped in gives wrong answers, which the comparison with the
 // exhaustive search notices; with its own bounds it agrees on every board.
 TEST(SearchBounds, TheSearchWithABrokenBoundDisagreesWithTheExhaustiveOne) {
-    int wrong = 0, compared = 0, wrongKnown = 0, comparedKnown = 0;
+    int wrong = 0, compared = 0;
+    std::array<int, 3> wrongKnown{}, comparedKnown{}; // by method
     for (const SmallBoard& board : RandomBoards(77, 24)) {
         if (Reachable(board).isGoal(board.start))
             continue;
         const int expected = Reachable(board).fewest(board.start, -1);
         MinMovesLimits limits;
         limits.threads = 1;
+        limits.method = MinMovesMethod::MeetInTheMiddle;
         const MinMovesResult good = FindFewestMoves(board.record, limits);
         ++compared;
         if (expected == NoWay) {
@@ -272,25 +275,33 @@ TEST(SearchBounds, TheSearchWithABrokenBoundDisagreesWithTheExhaustiveOne) {
             continue;
         // Told of a solution one move too long, the search gives up moves halfway whose regions
         // ask for too much; with regions that do not hold, it misses the shortest.
-        MinMovesLimits known = limits;
-        known.knownMoves = expected + 1;
-        const MinMovesResult goodKnown = FindFewestMoves(board.record, known);
-        EXPECT_EQ(goodKnown.outcome, MinMovesOutcome::Proven);
-        EXPECT_EQ(goodKnown.moves, expected);
-        const MinMovesResult brokenKnown = FindFewestMoves(board.record, known, [](SearchBounds& bounds) {
-            for (std::size_t k = 0; k + 1 < bounds.regions.size(); k += 2) {
-                bounds.regions[k].insert(bounds.regions[k].end(), bounds.regions[k + 1].begin(),
-                                         bounds.regions[k + 1].end());
-                bounds.regions[k + 1].clear();
-            }
-        });
-        ++comparedKnown;
-        wrongKnown += !(brokenKnown.outcome == MinMovesOutcome::Proven && brokenKnown.moves == expected);
+        // Both ways of searching, each caught on some board.
+        for (const MinMovesMethod method : {MinMovesMethod::MeetInTheMiddle, MinMovesMethod::ByLayers}) {
+            MinMovesLimits known = limits;
+            known.knownMoves = expected + 1;
+            known.method = method;
+            const MinMovesResult goodKnown = FindFewestMoves(board.record, known);
+            EXPECT_EQ(goodKnown.outcome, MinMovesOutcome::Proven);
+            EXPECT_EQ(goodKnown.moves, expected);
+            const MinMovesResult brokenKnown = FindFewestMoves(board.record, known, [](SearchBounds& bounds) {
+                for (std::size_t k = 0; k + 1 < bounds.regions.size(); k += 2) {
+                    bounds.regions[k].insert(bounds.regions[k].end(), bounds.regions[k + 1].begin(),
+                                             bounds.regions[k + 1].end());
+                    bounds.regions[k + 1].clear();
+                }
+            });
+            const int m = static_cast<int>(method);
+            ++comparedKnown[m];
+            wrongKnown[m] +=
+                !(brokenKnown.outcome == MinMovesOutcome::Proven && brokenKnown.moves == expected);
+        }
     }
     EXPECT_GT(compared, 15);
     EXPECT_GT(wrong, 0);
-    EXPECT_GE(comparedKnown, 5);
-    EXPECT_GT(wrongKnown, 0);
+    for (const MinMovesMethod method : {MinMovesMethod::MeetInTheMiddle, MinMovesMethod::ByLayers}) {
+        EXPECT_GE(comparedKnown[static_cast<int>(method)], 5);
+        EXPECT_GT(wrongKnown[static_cast<int>(method)], 0);
+    }
 }
 
 TEST(SearchBounds, ParityClassesOfTheSquareBoardWithoutDiagonals) {
