@@ -1306,14 +1306,12 @@ template <int W> void Search<W>::searchByLayers(MinMovesResult& result) {
         bool stopped = false;
         std::uint64_t visited = 0;
         layers.back().forEach([&](const Entry& entry) {
-            if ((++visited & 1023) == 0) {
-                noteBytes(held + next.bytes());
-                if (held + next.bytesWith(4096) > m_budget)
-                    m_memoryRanOut = true;
-                stopped = m_memoryRanOut || timeIsUp();
-                if (stopped)
-                    return false;
-            }
+            // Each jump of the position may file one more, and the table doubles as it fills.
+            noteBytes(held + next.bytes());
+            m_memoryRanOut = held + next.bytesWith(m.lines.size()) > m_budget;
+            stopped = m_memoryRanOut || ((++visited & 1023) == 0 && timeIsUp());
+            if (stopped)
+                return false;
             walk.full.clear();
             for (std::size_t r = 0; r < m_leftByGoal.size(); ++r)
                 if (full(entry.key, m_leftByGoal[r].mask))

@@ -347,6 +347,15 @@ TEST(FewestMovesMemory, StopsBeforeALevelThatWouldNotFitAndKeepsWhatItProved) {
         EXPECT_LE(result.peakBytes, budget);
         EXPECT_GE(result.lowerBound, budget > (1 << 16) ? 5 : 1);
         EXPECT_LE(result.lowerBound, 18);
+        // Layer by layer, all layers are kept for the way back: they stop where the next would
+        // not fit, with the fewest moves of the last whole layer as the bound.
+        limits.method = MinMovesMethod::ByLayers;
+        const MinMovesResult layers = FindFewestMoves(CentralGame(), limits);
+        EXPECT_EQ(layers.outcome, MinMovesOutcome::OutOfLimits);
+        EXPECT_TRUE(layers.memoryRanOut);
+        EXPECT_LE(layers.peakBytes, budget);
+        EXPECT_GE(layers.lowerBound, 1);
+        EXPECT_LE(layers.lowerBound, 18);
     }
     // With room enough a search proves its board and says how much it held.
     LevelRecord triangle = FifteenHoleTriangle();
