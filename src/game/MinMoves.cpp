@@ -855,6 +855,7 @@ private:
     Side m_forwardSide, m_backwardSide;
     std::size_t m_forwardSize = 0, m_backwardSize = 0;
     bool m_met = false;
+    bool m_lastLevel = false; // the level being added is the last one the known solution leaves
     K m_meeting;
     mutable std::atomic<bool> m_timeUp{false};
     std::vector<Walk<W>> m_walks; // one per thread
@@ -1125,6 +1126,14 @@ template <int W> bool Search<W>::expand(Side& side, const Side& other) {
                 for (auto& bucket : buckets) {
                     for (const K& c : bucket[s]) {
                         const std::uint64_t h = Hash(c);
+                        if (m_lastLevel) {
+                            // Only a meeting is kept, for the way back.
+                            if (meetings[t].empty() && other.tables[s].find(c, h) >= 0) {
+                                side.tables[s].insert(c, h, static_cast<std::uint8_t>(level));
+                                meetings[t].push_back(c);
+                            }
+                            continue;
+                        }
                         if (!side.tables[s].insert(c, h, static_cast<std::uint8_t>(level)))
                             continue;
                         next[s].push_back(c);
@@ -1153,7 +1162,9 @@ template <int W> bool Search<W>::expand(Side& side, const Side& other) {
         // The next round must fit, and the level must still be joined into one frontier, as big
         // again as what was gathered.
         const double nextRound = static_cast<double>(m_threads) * static_cast<double>(m_roundMoves);
-        if (bytesToExpand(side, nextRound) + 2 * gathered * sizeof(K) > m_budget) {
+        const std::size_t needed = m_lastLevel ? heldBytes() + roundBytes()
+                                               : bytesToExpand(side, nextRound) + 2 * gathered * sizeof(K);
+        if (needed > m_budget) {
             m_memoryRanOut = true;
             return false;
         }
@@ -1474,6 +1485,10 @@ template <int W> void Search<W>::search(MinMovesResult& result) {
             finish(MinMovesOutcome::OutOfLimits);
             return;
         }
+        // A level that proves the known solution the fewest unless it meets the other side need
+        // not be kept: only a meeting matters, so it costs no memory beyond a round's gathering.
+        m_lastLevel =
+            m_limits.knownMoves > 0 && m_forwardSide.depth + m_backwardSide.depth + 2 >= m_limits.knownMoves;
         Side* side = chooseSide();
         if (!side || !expand(*side, side == &m_forwardSide ? m_backwardSide : m_forwardSide)) {
             finish(MinMovesOutcome::OutOfLimits);
@@ -1495,7 +1510,8 @@ template <int W> typename Search<W>::Side* Search<W>::chooseSide() {
     for (const bool forward : {forwardFirst, !forwardFirst}) {
         Side& side = forward ? m_forwardSide : m_backwardSide;
         const std::size_t bytes =
-            bytesToExpand(side, expectedLevel(side, forward ? forwardCost : backwardCost));
+            m_lastLevel ? heldBytes() + roundBytes()
+                        : bytesToExpand(side, expectedLevel(side, forward ? forwardCost : backwardCost));
         if (bytes <= m_budget)
             return &side;
     }
