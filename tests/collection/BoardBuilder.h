@@ -46,3 +46,15 @@ inline LevelRecord EnglishCross() {
     return MakeBoard(7, ShapeSquare, false,
                      {"..xxx..", "..xxx..", "xxxxxxx", "xxxoxxx", "xxxxxxx", "..xxx..", "..xxx.."});
 }
+
+enum class Kind { Square, Diagonal, Hexagon };
+
+// A size-5 board of the kind with no hole yet, for the tests' random boards to fill.
+inline LevelRecord EmptySizeFiveBoard(Kind kind) {
+    LevelRecord r;
+    ClearRecord(r);
+    r.Size = 5;
+    r.Shape = kind == Kind::Hexagon ? ShapeHexagon : ShapeSquare;
+    r.Diagonal = kind == Kind::Diagonal ? 1 : 0;
+    return r;
+}

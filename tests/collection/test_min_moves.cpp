@@ -52,16 +52,10 @@ private:
     std::map<std::pair<Position, int>, int> m_memo;
 };
 
-enum class Kind { Square, Diagonal, Hexagon };
-
 // A board of size 5 of the given kind with `pegs` pegs at random places (a quarter of them of the
 // second colour), and either no target (one peg anywhere) or a target reached by random jumps.
 LevelRecord RandomBoard(std::mt19937& random, Kind kind, int pegs, bool withTarget) {
-    LevelRecord r;
-    ClearRecord(r);
-    r.Size = 5;
-    r.Shape = kind == Kind::Hexagon ? ShapeHexagon : ShapeSquare;
-    r.Diagonal = kind == Kind::Diagonal ? 1 : 0;
+    LevelRecord r = EmptySizeFiveBoard(kind);
     std::vector<int> holes;
     for (int cell = 0; cell < CellCount; ++cell) {
         if (!IsOnBoard(r, cell))

@@ -44,8 +44,6 @@ private:
     std::map<Position, bool> m_memo;
 };
 
-enum class Kind { Square, Diagonal, Hexagon };
-
 // Jumps allowed by the board's geometry from `from` to `to`: the jumped-over cell, or NoCell.
 int OverCell(const LevelRecord& r, int from, int to) {
     const int direction = FindDirection(r.Shape, from, to);
@@ -58,11 +56,7 @@ int OverCell(const LevelRecord& r, int from, int to) {
 // random or come from jumps played backwards from one peg (surely solvable); with a target, the target
 // is a few random pegs or the position after random jumps (surely reachable).
 LevelRecord RandomBoard(std::mt19937& random, Kind kind, int pegs, bool withTarget) {
-    LevelRecord r;
-    ClearRecord(r);
-    r.Size = 5;
-    r.Shape = kind == Kind::Hexagon ? ShapeHexagon : ShapeSquare;
-    r.Diagonal = kind == Kind::Diagonal ? 1 : 0;
+    LevelRecord r = EmptySizeFiveBoard(kind);
     std::vector<int> holes;
     for (int cell = 0; cell < CellCount; ++cell)
         if (IsOnBoard(r, cell)) {

@@ -139,16 +139,10 @@ std::string FirstUnsound(const SmallBoard& board, const SearchBounds& bounds) {
     return {};
 }
 
-enum class Kind { Square, Diagonal, Hexagon };
-
 // A size-5 board with random pegs (some of the second colour) and a target reached by random
 // jumps, or none.
 LevelRecord RandomBoard(std::mt19937& random, Kind kind, int pegs, bool withTarget) {
-    LevelRecord r;
-    ClearRecord(r);
-    r.Size = 5;
-    r.Shape = kind == Kind::Hexagon ? ShapeHexagon : ShapeSquare;
-    r.Diagonal = kind == Kind::Diagonal ? 1 : 0;
+    LevelRecord r = EmptySizeFiveBoard(kind);
     std::vector<int> holes;
     for (int cell = 0; cell < CellCount; ++cell)
         if (IsOnBoard(r, cell) && random() % 8 != 0) {
