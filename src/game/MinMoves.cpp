@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "game/BoardSymmetry.h"
+#include "game/PartBounds.h"
 #include "game/Rules.h"
 #include "game/SearchBounds.h"
 
@@ -50,12 +51,10 @@ HolePegs PegsOf(const Model& m, const std::vector<int>& pegs, const std::vector<
 
 // The bounds of the board, and what its parity classes say at once: the goal must lie in the
 // start's class, and so must the last peg when a single one anywhere is the goal.
-MinMovesOutcome AddBounds(Model& m, const BoundsAdjustment& adjust) {
+MinMovesOutcome AddBounds(Model& m) {
     const HolePegs start = PegsOf(m, m.startPegs, m.startSecond);
     const HolePegs goal = m.singlePegGoal ? HolePegs{} : PegsOf(m, m.goalPegs, m.goalSecond);
     m.bounds = FindSearchBounds({m.holes, m.lines}, m.colours, start, goal);
-    if (adjust)
-        adjust(m.bounds);
     const std::vector<std::uint8_t> startClass = ParityClass(m.bounds, start);
     if (!m.singlePegGoal)
         return ParityClass(m.bounds, goal) == startClass ? MinMovesOutcome::Proven
@@ -75,6 +74,48 @@ MinMovesOutcome AddBounds(Model& m, const BoundsAdjustment& adjust) {
         if (possible[i])
             m.lastPegHoles.push_back(i);
     return m.lastPegHoles.empty() ? MinMovesOutcome::Unsolvable : MinMovesOutcome::Proven;
+}
+
+// The moves each part of the board must still see begin before the goal, and those it must have
+// seen begin since each image of the start (the start, then its images in the order of the
+// symmetries). The goal allows a part to keep only its own pegs, or with a single peg anywhere,
+// none or one where the last peg can stand.
+void AddPartTables(Model& m) {
+    const HoleBoard board{m.holes, m.lines};
+    SearchBounds& b = m.bounds;
+    b.parts = ChooseParts(board);
+    std::vector<bool> lastPeg(m.holes, false);
+    for (const int i : m.lastPegHoles)
+        lastPeg[i] = true;
+    const HolePegs goal = PegsOf(m, m.goalPegs, {});
+    for (const std::vector<int>& part : b.parts) {
+        const std::uint32_t goalPattern = PatternOf(part, goal);
+        b.partsToGoal.push_back(MovesToGoal(board, part, [&](std::uint32_t pattern) {
+            if (!m.singlePegGoal)
+                return pattern == goalPattern;
+            return pattern == 0 || ((pattern & (pattern - 1)) == 0 && lastPeg[part[__builtin_ctz(pattern)]]);
+        }));
+    }
+    const HolePegs start = PegsOf(m, m.startPegs, {});
+    std::vector<HolePegs> images{start};
+    for (const std::vector<int>& perm : m.symmetries) {
+        HolePegs image(m.holes, 0);
+        for (int i = 0; i < m.holes; ++i)
+            image[perm[i]] = start[i];
+        images.push_back(image);
+    }
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const auto same =
+            std::find(images.begin(), images.begin() + static_cast<std::ptrdiff_t>(i), images[i]);
+        if (same != images.begin() + static_cast<std::ptrdiff_t>(i)) {
+            b.partsFromStart.push_back(b.partsFromStart[static_cast<std::size_t>(same - images.begin())]);
+            continue;
+        }
+        std::vector<std::vector<std::uint8_t>> tables;
+        for (const std::vector<int>& part : b.parts)
+            tables.push_back(MovesFromStart(board, part, PatternOf(part, images[i])));
+        b.partsFromStart.push_back(std::move(tables));
+    }
 }
 
 // Fills the model; the outcome is Proven when the search may begin.
@@ -153,7 +194,13 @@ MinMovesOutcome BuildModel(const LevelRecord& record, Model& m, const BoundsAdju
             perm[i] = indexOf[image[m.cellOf[i]]];
         m.symmetries.push_back(perm);
     }
-    return AddBounds(m, adjust);
+    const MinMovesOutcome outcome = AddBounds(m);
+    if (outcome == MinMovesOutcome::Proven) {
+        AddPartTables(m);
+        if (adjust)
+            adjust(m.bounds);
+    }
+    return outcome;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -490,6 +537,7 @@ public:
             m_startImages.push_back(t.apply(m_start));
         buildWeighings();
         buildRegions();
+        buildParts();
     }
 
     MinMovesResult run();
@@ -611,7 +659,7 @@ private:
         // The last peg may stay on a hole of its own.
         if (m.singlePegGoal && singleHole)
             --moves;
-        return std::max(1, moves);
+        return std::max({1, moves, partsStillNeeded(k)});
     }
     // Moves that must begin after the move under way ends, its peg now on `at`: a full region
     // without that peg stays full until then, since the moving peg can neither land in it nor
@@ -649,9 +697,12 @@ private:
         }
         if (m.singlePegGoal && singleHole)
             --moves;
-        return std::max(1, moves);
+        return std::max({1, moves, partsStillNeeded(k)});
     }
+    // The parts count the moving peg at rest; going on, it may save the move they count for it.
     bool mayStillBeatKnown(const K& k, int at, const Walk<W>& walk) const {
+        if (walk.level + partsStillNeeded(k) - 1 >= m_limits.knownMoves)
+            return false;
         if (walk.level + static_cast<int>(walk.full.size()) < m_limits.knownMoves)
             return true;
         K taken;
@@ -666,7 +717,12 @@ private:
     // Each image's regions chosen once at the start are counted first; only when they fall short
     // are the open regions picked for the position, which costs more.
     bool movesAlreadyNeeded(const K& k, int need) const {
+        std::array<std::uint32_t, MaxParts> patterns{};
+        for (std::size_t p = 0; p < m_parts.size(); ++p)
+            patterns[p] = m_parts[p].pattern(k);
         for (std::size_t i = 0; i < m_startImages.size(); ++i) {
+            if (partsAlreadyNeeded(patterns, i) >= need)
+                continue;
             int moves = 0;
             for (const Region& region : m_chosenAtStart[i])
                 moves += !full(k, region.mask);
@@ -839,6 +895,44 @@ private:
     std::vector<std::vector<int>> m_startWeights; // per image of the start, per backward weighing
     void buildWeighings();
 
+    // A part's pattern gathered a byte of the key at a time, over the bytes that hold its holes.
+    struct CompiledPart {
+        std::vector<std::pair<int, std::array<std::uint32_t, 256>>> byByte;
+        std::uint32_t pattern(const K& k) const {
+            std::uint32_t p = 0;
+            for (const auto& [b, table] : byByte)
+                p |= table[(k.w[b >> 3] >> ((b & 7) * 8)) & 0xFF];
+            return p;
+        }
+    };
+    std::vector<CompiledPart> m_parts;
+    void buildParts();
+    // The moves that must still begin on the parts before the goal; Never when a part cannot
+    // reach it at all.
+    static constexpr int Never = std::numeric_limits<int>::max() / 2;
+    int partsStillNeeded(const K& k) const {
+        int moves = 0;
+        for (std::size_t i = 0; i < m_parts.size(); ++i) {
+            const std::uint8_t v = m.bounds.partsToGoal[i][m_parts[i].pattern(k)];
+            if (v == NeverInMoves)
+                return Never;
+            moves += v;
+        }
+        return moves;
+    }
+    // The moves that must have begun on the parts since the image of the start.
+    static constexpr std::size_t MaxParts = (3 * 64 + MaxPartHoles - 1) / MaxPartHoles;
+    int partsAlreadyNeeded(const std::array<std::uint32_t, MaxParts>& patterns, std::size_t image) const {
+        int moves = 0;
+        for (std::size_t i = 0; i < m_parts.size(); ++i) {
+            const std::uint8_t v = m.bounds.partsFromStart[image][i][patterns[i]];
+            if (v == NeverInMoves)
+                return Never;
+            moves += v;
+        }
+        return moves;
+    }
+
     struct Region {
         K mask;
         bool singleHole = false;
@@ -950,6 +1044,25 @@ template <int W> void Search<W>::buildRegions() {
                             [&](const Region& other) { return disjoint(other.mask, region.mask); }))
                 chosen.push_back(region);
         }
+    }
+}
+
+template <int W> void Search<W>::buildParts() {
+    for (const std::vector<int>& part : m.bounds.parts) {
+        CompiledPart c;
+        for (std::size_t i = 0; i < part.size(); ++i) {
+            const int b = part[i] / 8;
+            auto at =
+                std::find_if(c.byByte.begin(), c.byByte.end(), [&](const auto& e) { return e.first == b; });
+            if (at == c.byByte.end()) {
+                c.byByte.push_back({b, {}});
+                at = c.byByte.end() - 1;
+            }
+            for (int byte = 0; byte < 256; ++byte)
+                if (byte & (1 << (part[i] % 8)))
+                    at->second[byte] |= 1u << i;
+        }
+        m_parts.push_back(std::move(c));
     }
 }
 
@@ -1350,8 +1463,10 @@ template <int W> void Search<W>::searchByLayers(MinMovesResult& result) {
                         continue;
                     K taken;
                     bool singleHole = false;
-                    const int needed = movesNeededAfterThisOne(after, line.to, walk, taken, singleHole) -
-                                       (m.singlePegGoal && singleHole ? 1 : 0);
+                    const int needed =
+                        std::max(movesNeededAfterThisOne(after, line.to, walk, taken, singleHole) -
+                                     (m.singlePegGoal && singleHole ? 1 : 0),
+                                 partsStillNeeded(after) - 1);
                     if (moves + needed >= best)
                         continue;
                     int transform = 0;

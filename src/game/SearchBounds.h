@@ -37,6 +37,13 @@ struct SearchBounds {
     // nothing can jump in), so a full region that must lose a peg costs a move that begins inside
     // it, and regions with no hole in common cost a move each.
     std::vector<std::vector<int>> regions;
+    // Parts that split the board, with no hole in common, and the moves that must begin on each:
+    // per part and pattern of pegs on it (bit i for a peg on its i-th hole), those still to come
+    // before the goal, and per image of the start those that must have come since. Made by the
+    // search, which knows the images of the start and where a last peg may stand.
+    std::vector<std::vector<int>> parts;
+    std::vector<std::vector<std::uint8_t>> partsToGoal;
+    std::vector<std::vector<std::vector<std::uint8_t>>> partsFromStart;
 };
 
 // The parity checks, the weighings and the regions of the board. Colours adds weighings for each

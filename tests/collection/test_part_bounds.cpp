@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "SmallBoards.h"
+#include "game/MinMoves.h"
+#include "game/PartBounds.h"
+
+namespace {
+
+std::function<bool(std::uint32_t)> GoalOf(const SmallBoard& board, const std::vector<int>& part) {
+    if (board.goal.empty())
+        return [](std::uint32_t pattern) {
+            return (pattern & (pattern - 1)) == 0;
+        };
+    const std::uint32_t goal = PatternOf(part, board.goal);
+    return [goal](std::uint32_t pattern) {
+        return pattern == goal;
+    };
+}
+
+// The sum over the parts, NoWay when a part says the pattern never gets there.
+int Sum(const std::vector<std::vector<int>>& parts, const std::vector<std::vector<std::uint8_t>>& tables,
+        const HolePegs& position) {
+    int moves = 0;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::uint8_t v = tables[i][PatternOf(parts[i], position)];
+        if (v == NeverInMoves)
+            return NoWay;
+        moves += v;
+    }
+    return moves;
+}
+
+// The board's holes dealt into three parts at random.
+std::vector<std::vector<int>> RandomParts(const SmallBoard& board, std::mt19937& random) {
+    std::vector<std::vector<int>> parts(3);
+    for (int h = 0; h < board.holes.holes; ++h)
+        parts[random() % 3].push_back(h);
+    parts.erase(std::remove_if(parts.begin(), parts.end(), [](const auto& p) { return p.empty(); }),
+                parts.end());
+    return parts;
+}
+
+// With the whole board as one part nothing is left open, so the tables are the fewest moves
+// themselves, to the goal and from the start, for every position (runs of jumps by one peg
+// counted as one move, as the exhaustive searches count them).
+TEST(PartTables, OverTheWholeBoardTheyAreTheFewestMoves) {
+    std::mt19937 random(5);
+    int boards = 0;
+    for (int k = 0; boards < 12; ++k) {
+        const Kind kind = static_cast<Kind>(k % 3);
+        const SmallBoard board = Holes(RandomBoard(random, kind, 5 + k % 5, k % 2 == 0, 4));
+        if (board.holes.holes > MaxPartHoles || HasColours(board))
+            continue;
+        ++boards;
+        std::vector<int> all(board.holes.holes);
+        std::iota(all.begin(), all.end(), 0);
+        const std::vector<std::uint8_t> toGoal = MovesToGoal(board.holes, all, GoalOf(board, all));
+        const std::vector<std::uint8_t> fromStart =
+            MovesFromStart(board.holes, all, PatternOf(all, board.start));
+        const std::map<HolePegs, int> sinceStart = MovesSinceStart(board);
+        for (const auto& [position, moves] : FreshMoves(board)) {
+            const std::uint8_t table = toGoal[PatternOf(all, position)];
+            EXPECT_EQ(table == NeverInMoves ? NoWay : table, moves) << "board " << k;
+            EXPECT_EQ(fromStart[PatternOf(all, position)], sinceStart.at(position)) << "board " << k;
+        }
+    }
+}
+
+// Split into parts, the sums never ask for more moves than a position needs to the goal, nor
+// than it took from the start; on some positions they ask for more than the regions do.
+TEST(PartTables, SplitTheirSumsHoldForEveryPosition) {
+    std::mt19937 random(11);
+    int positions = 0, beyondRegions = 0;
+    for (const SmallBoard& board : RandomBoards(31, 18)) {
+        for (const auto& parts : {ChooseParts(board.holes), RandomParts(board, random)}) {
+            std::vector<std::vector<std::uint8_t>> toGoal, fromStart;
+            for (const std::vector<int>& part : parts) {
+                toGoal.push_back(MovesToGoal(board.holes, part, GoalOf(board, part)));
+                fromStart.push_back(MovesFromStart(board.holes, part, PatternOf(part, board.start)));
+            }
+            const SearchBounds bounds = FindSearchBounds(board.holes, false, board.start, board.goal);
+            const std::map<HolePegs, int> sinceStart = MovesSinceStart(board);
+            for (const auto& [position, moves] : FreshMoves(board)) {
+                ++positions;
+                const int ahead = Sum(parts, toGoal, position);
+                if (moves != NoWay) {
+                    EXPECT_LE(ahead, moves);
+                }
+                EXPECT_LE(Sum(parts, fromStart, position), sinceStart.at(position));
+                beyondRegions += moves != NoWay &&
+                                 ahead > MovesStillNeeded(bounds, position, board.goal, board.goal.empty());
+            }
+        }
+    }
+    EXPECT_GT(positions, 1000);
+    EXPECT_GT(beyondRegions, 0);
+}
+
+TEST(PartTables, ThePartsCoverEveryHoleOnce) {
+    const std::vector<SmallBoard> boards = {
+        Holes(EnglishCross()),
+        Holes(MakeBoard(9, ShapeSquare, true,
+                        {"xxxxxxxxx", "xxxxxxxxx", "xxxxxxxxx", "xxxxxxxxx", "xxxxoxxxx", "xxxxxxxxx",
+                         "xxxxxxxxx", "xxxxxxxxx", "xxxxxxxxx"}))};
+    for (const SmallBoard& board : boards) {
+        const std::vector<std::vector<int>> parts = ChooseParts(board.holes);
+        std::vector<int> seen(board.holes.holes, 0);
+        for (const std::vector<int>& part : parts) {
+            EXPECT_LE(static_cast<int>(part.size()), MaxPartHoles);
+            for (const int h : part)
+                ++seen[h];
+        }
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), board.holes.holes);
+        EXPECT_EQ(static_cast<int>(parts.size()), (board.holes.holes + MaxPartHoles - 1) / MaxPartHoles);
+    }
+}
+
+// Tables that ask one move too many, towards the goal or since the start, make the search miss
+// the shortest solution on some board, which the exhaustive search shows; their own never do.
+TEST(PartTables, TheSearchWithTablesThatAskTooMuchDisagreesWithTheExhaustiveOne) {
+    const auto inflate = [](std::vector<std::uint8_t>& table) {
+        for (std::uint8_t& v : table)
+            v = v == NeverInMoves || v == 0 ? v : static_cast<std::uint8_t>(v + 1);
+    };
+    int compared = 0, wrongAhead = 0, wrongBehind = 0;
+    for (const SmallBoard& board : RandomBoards(91, 80)) {
+        if (Reachable(board).isGoal(board.start))
+            continue;
+        const int expected = Reachable(board).fewest(board.start, -1);
+        if (expected == NoWay)
+            continue;
+        ++compared;
+        MinMovesLimits limits;
+        limits.threads = 1;
+        limits.method = MinMovesMethod::MeetInTheMiddle;
+        limits.knownMoves = expected + 1;
+        const MinMovesResult good = FindFewestMoves(board.record, limits);
+        EXPECT_EQ(good.outcome, MinMovesOutcome::Proven);
+        EXPECT_EQ(good.moves, expected);
+        const auto misses = [&](const BoundsAdjustment& adjust) {
+            const MinMovesResult broken = FindFewestMoves(board.record, limits, adjust);
+            return !(broken.outcome == MinMovesOutcome::Proven && broken.moves == expected);
+        };
+        wrongAhead += misses([&](SearchBounds& bounds) {
+            for (auto& table : bounds.partsToGoal)
+                inflate(table);
+        });
+        wrongBehind += misses([&](SearchBounds& bounds) {
+            for (auto& image : bounds.partsFromStart)
+                for (auto& table : image)
+                    inflate(table);
+        });
+    }
+    EXPECT_GT(compared, 10);
+    EXPECT_GT(wrongAhead, 0);
+    EXPECT_GT(wrongBehind, 0);
+}
+
+} // namespace
