@@ -553,6 +553,8 @@ private:
 
     void search(MinMovesResult& result);
     void searchByLayers(MinMovesResult& result);
+    void searchByBeam(MinMovesResult& result);
+    bool expandGoalSideFor(double seconds);
     JumpList solutionFromLayers(const std::vector<CostTable<W>>& layers, K at, int moves) const;
     // Moves as the holes their peg visits, from `frameStart`, an image of the start, turned back
     // into jumps between the cells of the real start.
@@ -1562,6 +1564,8 @@ template <int W> MinMovesResult Search<W>::run() {
     try {
         if (m_limits.method == MinMovesMethod::ByLayers)
             searchByLayers(result);
+        else if (m_limits.method == MinMovesMethod::Beam)
+            searchByBeam(result);
         else
             search(result);
     } catch (const std::bad_alloc&) {
@@ -1615,6 +1619,125 @@ template <int W> void Search<W>::search(MinMovesResult& result) {
     result.moves = CountMoves(result.jumps);
     result.lowerBound = result.moves;
     finish(result.jumps.empty() ? MinMovesOutcome::OutOfLimits : MinMovesOutcome::Proven);
+}
+
+// Whole levels from the goal while the time lasts and the next one fits into half the memory;
+// true when they reach the start.
+template <int W> bool Search<W>::expandGoalSideFor(double seconds) {
+    // The levels run on the search's clock: for now it ends with this phase.
+    const double overall = m_limits.seconds;
+    m_limits.seconds = std::min(overall, seconds);
+    while (!m_met && !m_backwardSide.frontier.empty() && !timeIsUp()) {
+        const double cost = estimatedCost(m_backwardSide);
+        if (bytesToExpand(m_backwardSide, expectedLevel(m_backwardSide, cost)) > m_budget / 2 ||
+            !expand(m_backwardSide, m_forwardSide))
+            break;
+    }
+    m_limits.seconds = overall;
+    m_timeUp.store(false);
+    return m_met;
+}
+
+// From the start, each level keeps only the `beamWidth` positions that look nearest the goal:
+// those whose bounds ask for the fewest moves still, then those with the fewest pegs. A position
+// met on the levels from the goal completes a solution; the search goes on for shorter ones while
+// a level can still beat the best.
+constexpr int PegsPerMove = 2; // in the beam's choice, one move still needed weighs as much as this many pegs
+
+template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
+    result.outcome = MinMovesOutcome::OutOfLimits;
+    result.lowerBound = movesStillNeeded(m_start);
+    if (insertStart() || expandGoalSideFor(m_limits.seconds / 3)) {
+        result.jumps = solutionThrough(m_meeting);
+        result.moves = CountMoves(result.jumps);
+        result.lowerBound = result.moves;
+        result.outcome = result.jumps.empty() ? MinMovesOutcome::OutOfLimits : MinMovesOutcome::Proven;
+        return;
+    }
+    // The goal side's complete levels never met the start (but kept only what could beat the
+    // known solution).
+    const int known = m_limits.knownMoves > 0 ? m_limits.knownMoves : std::numeric_limits<int>::max();
+    result.lowerBound = std::max(result.lowerBound, std::min(known, m_backwardSide.depth + 1));
+    struct Candidate {
+        int score;
+        K key;
+    };
+    struct Meeting {
+        int moves = std::numeric_limits<int>::max();
+        K key;
+    };
+    int best = m_limits.knownMoves > 0 ? m_limits.knownMoves : std::numeric_limits<int>::max();
+    bool found = false;
+    std::vector<K> frontier{canonical(m_start)};
+    for (int level = 1; level < best && !frontier.empty() && !timeIsUp(); ++level) {
+        std::vector<std::vector<Candidate>> candidates(m_threads);
+        std::vector<Meeting> meetings(m_threads);
+        RunOnThreads(m_threads, [&](int t) {
+            Walk<W>& walk = m_walks[t];
+            walk.found = 0;
+            walk.cap = std::numeric_limits<std::uint64_t>::max();
+            walk.stopped = false;
+            walk.level = m_limits.knownMoves > 0 ? level : 0;
+            for (std::size_t i = static_cast<std::size_t>(t); i < frontier.size() && !walk.stopped;
+                 i += static_cast<std::size_t>(m_threads))
+                forwardMoves(frontier[i], walk, [&](const K& child, const Chain&, int) {
+                    const int ahead = movesStillNeeded(child);
+                    if (level + ahead >= best)
+                        return;
+                    const K c = canonical(child);
+                    const std::uint64_t h = Hash(c);
+                    const int shard = ShardOf(h);
+                    if (m_forwardSide.tables[shard].find(c, h) >= 0)
+                        return;
+                    const int back = m_backwardSide.tables[shard].find(c, h);
+                    if (back >= 0 && level + back < meetings[t].moves)
+                        meetings[t] = {level + back, c};
+                    candidates[t].push_back({ahead * PegsPerMove + pegs(c), c});
+                    // A level that outgrows its share of the memory is chosen from what it has.
+                    if (candidates[t].size() * sizeof(Candidate) * static_cast<std::size_t>(m_threads) >
+                        m_budget / 4)
+                        walk.stopped = true;
+                });
+        });
+        for (const Meeting& meeting : meetings) {
+            if (meeting.moves >= best)
+                continue;
+            best = m_limits.knownMoves = meeting.moves;
+            m_meeting = meeting.key;
+            found = true;
+            // Filed on its level for the way back.
+            const std::uint64_t h = Hash(m_meeting);
+            m_forwardSide.tables[ShardOf(h)].insert(m_meeting, h, static_cast<std::uint8_t>(level));
+        }
+        std::vector<Candidate> all;
+        for (auto& part : candidates) {
+            all.insert(all.end(), part.begin(), part.end());
+            std::vector<Candidate>().swap(part);
+        }
+        std::sort(all.begin(), all.end(),
+                  [](const Candidate& a, const Candidate& b) { return a.key < b.key; });
+        all.erase(std::unique(all.begin(), all.end(),
+                              [](const Candidate& a, const Candidate& b) { return a.key == b.key; }),
+                  all.end());
+        if (all.size() > m_limits.beamWidth) {
+            std::nth_element(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(m_limits.beamWidth),
+                             all.end(),
+                             [](const Candidate& a, const Candidate& b) { return a.score < b.score; });
+            all.resize(m_limits.beamWidth);
+        }
+        frontier.clear();
+        for (const Candidate& c : all) {
+            const std::uint64_t h = Hash(c.key);
+            m_forwardSide.tables[ShardOf(h)].insert(c.key, h, static_cast<std::uint8_t>(level));
+            frontier.push_back(c.key);
+        }
+        m_forwardSize += frontier.size();
+        noteBytes(heldBytes() + all.capacity() * sizeof(Candidate));
+    }
+    if (!found)
+        return;
+    result.jumps = solutionThrough(m_meeting);
+    result.moves = CountMoves(result.jumps);
 }
 
 // The side whose next level costs fewer moves, if it fits into the memory; otherwise the other one;

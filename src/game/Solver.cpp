@@ -803,11 +803,24 @@ void Search::moveBeamSearch(std::size_t width) {
 void Search::improveMoves(const LevelRecord& record) {
     if (m_bestMoves == 0 || m_outOfBudget)
         return;
-    // Move-level beams of growing width first: they find short solutions quickly, and the shorter
-    // the known solution, the less the proof has to search.
+    // A beam first: it finds short solutions quickly, and the shorter the known solution, the less
+    // the proof has to search. Targets the fewest-moves search does not take get move-level beams
+    // of growing width instead.
+    MinMovesLimits beam;
+    beam.method = MinMovesMethod::Beam;
+    beam.seconds = std::max(0.0, m_limits.seconds - elapsed()) / 4;
+    beam.knownMoves = m_bestMoves;
+    beam.memoryBytes = m_limits.memoryBytes;
+    const MinMovesResult shorter = FindFewestMoves(record, beam);
+    m_lowerBound = std::max(m_lowerBound, shorter.lowerBound);
+    if (!shorter.jumps.empty() && shorter.moves < m_bestMoves &&
+        ReplaySolution(record, shorter.jumps).solved) {
+        m_bestJumps = shorter.jumps;
+        m_bestMoves = shorter.moves;
+    }
     constexpr std::array<std::size_t, 3> Widths{500, 3000, 15000};
     for (const std::size_t width : Widths) {
-        if (m_outOfBudget)
+        if (m_outOfBudget || shorter.outcome != MinMovesOutcome::Unsupported)
             break;
         setPhaseEnd(elapsed() + (m_limits.seconds - elapsed()) / 8.0);
         moveBeamSearch(width);

@@ -147,10 +147,39 @@ void ExpectAgrees(const LevelRecord& board, int expected, int threads, MinMovesM
     EXPECT_EQ(exact.moves, expected);
 }
 
+// The beam proves nothing unless it met the start from the goal's side: whatever it returns must
+// replay, have no fewer moves than the fewest, and its bound must not pass them. True when it
+// found a shortest solution.
+bool ExpectBeamSound(const LevelRecord& board, int expected, int knownMoves) {
+    if (IsSolved(board.StartCells, board))
+        return false;
+    MinMovesLimits limits = Limits(1, knownMoves, MinMovesMethod::Beam);
+    limits.beamWidth = 50;
+    const MinMovesResult beam = FindFewestMoves(board, limits);
+    if (expected == NoWay) {
+        EXPECT_TRUE(beam.jumps.empty());
+        return false;
+    }
+    EXPECT_LE(beam.lowerBound, expected);
+    if (beam.jumps.empty())
+        return false;
+    const ReplayResult replay = ReplaySolution(board, beam.jumps);
+    EXPECT_TRUE(replay.solved) << replay.problem;
+    EXPECT_EQ(replay.moves, beam.moves);
+    EXPECT_GE(beam.moves, expected);
+    if (knownMoves > 0) {
+        EXPECT_LT(beam.moves, knownMoves);
+    }
+    if (beam.outcome == MinMovesOutcome::Proven) {
+        EXPECT_EQ(beam.moves, expected);
+    }
+    return beam.moves == expected;
+}
+
 // Boards of 4 to `maxPegs` pegs; with diagonal jumps the exhaustive search grows fastest.
 void CompareOnRandomBoards(Kind kind, bool withTarget, unsigned seed, int maxPegs) {
     std::mt19937 random(seed);
-    int solvable = 0, unsolvable = 0;
+    int solvable = 0, unsolvable = 0, beamShortest = 0;
     for (int trial = 0; trial < 16; ++trial) {
         const int pegs = 4 + trial % (maxPegs - 3);
         const LevelRecord board = RandomBoard(random, kind, pegs, withTarget);
@@ -159,11 +188,15 @@ void CompareOnRandomBoards(Kind kind, bool withTarget, unsigned seed, int maxPeg
         ExpectAgrees(board, expected, 1 + trial % 2, MinMovesMethod::MeetInTheMiddle,
                      what + ", in the middle");
         ExpectAgrees(board, expected, 1, MinMovesMethod::ByLayers, what + ", by layers");
+        SCOPED_TRACE(what + ", by the beam");
+        beamShortest += ExpectBeamSound(board, expected, 0);
+        ExpectBeamSound(board, expected, expected == NoWay ? 0 : expected + 1);
         (expected == NoWay ? unsolvable : solvable) += 1;
     }
     // Both answers must have been put to the test.
     EXPECT_GE(solvable, 3);
     EXPECT_GE(unsolvable, 1);
+    EXPECT_GE(beamShortest, solvable / 2);
 }
 
 LevelRecord FifteenHoleTriangle() {
