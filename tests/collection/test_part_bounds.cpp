@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <numeric>
 
 #include "SmallBoards.h"
@@ -115,6 +116,61 @@ TEST(PartTables, ThePartsCoverEveryHoleOnce) {
         EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), board.holes.holes);
         EXPECT_EQ(static_cast<int>(parts.size()), (board.holes.holes + MaxPartHoles - 1) / MaxPartHoles);
     }
+}
+
+// On a board of 80 pegs (positions of two words, six parts) a random game is a solution of its own
+// end position: along it the sums never ask for more than the moves it still makes, nor claim
+// more than it has made.
+TEST(PartTables, AlongARandomGameOnABigBoardTheSumsNeverPassItsMoves) {
+    LevelRecord record = MakeBoard(9, ShapeSquare, false,
+                                   {"xxxxxxxxx", "xxxxxxxxx", "xxxxxxxxx", "xxxxxxxxx", "xxxxoxxxx",
+                                    "xxxxxxxxx", "xxxxxxxxx", "xxxxxxxxx", "xxxxxxxxx"});
+    SmallBoard board = Holes(record);
+    std::mt19937 random(3);
+    std::vector<HolePegs> path{board.start};
+    std::vector<int> movesMade{0};
+    int landing = -1;
+    for (int jump = 0; jump < 50; ++jump) {
+        std::vector<HoleLine> open;
+        const HolePegs& p = path.back();
+        for (const HoleLine& line : board.holes.lines)
+            if (p[line.from] != 0 && p[line.over] != 0 && p[line.to] == 0)
+                open.push_back(line);
+        if (open.empty())
+            break;
+        // Half of the time the peg that just landed goes on, when it can.
+        std::vector<HoleLine> goingOn;
+        std::copy_if(open.begin(), open.end(), std::back_inserter(goingOn),
+                     [&](const HoleLine& line) { return line.from == landing; });
+        const std::vector<HoleLine>& from = !goingOn.empty() && random() % 2 == 0 ? goingOn : open;
+        const HoleLine line = from[random() % from.size()];
+        HolePegs next = p;
+        next[line.to] = p[line.from];
+        next[line.from] = next[line.over] = 0;
+        movesMade.push_back(movesMade.back() + (line.from == landing ? 0 : 1));
+        path.push_back(next);
+        landing = line.to;
+    }
+    board.goal = path.back();
+    const std::vector<std::vector<int>> parts = ChooseParts(board.holes);
+    ASSERT_GE(parts.size(), 5u);
+    std::vector<std::vector<std::uint8_t>> toGoal, fromStart;
+    for (const std::vector<int>& part : parts) {
+        toGoal.push_back(MovesToGoal(board.holes, part, GoalOf(board, part)));
+        fromStart.push_back(MovesFromStart(board.holes, part, PatternOf(part, board.start)));
+    }
+    const int total = movesMade.back();
+    int tight = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        // A move still under way at this position may go on for nothing: one move less is left.
+        const bool underWay = i + 1 < path.size() && movesMade[i + 1] == movesMade[i];
+        const int left = total - movesMade[i] + (underWay ? 1 : 0);
+        const int ahead = Sum(parts, toGoal, path[i]);
+        EXPECT_LE(ahead, left) << "after jump " << i;
+        EXPECT_LE(Sum(parts, fromStart, path[i]), movesMade[i]) << "after jump " << i;
+        tight += ahead > 0;
+    }
+    EXPECT_GT(tight, 0);
 }
 
 // Tables that ask one move too many, towards the goal or since the start, make the search miss
