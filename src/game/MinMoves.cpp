@@ -554,6 +554,7 @@ private:
     void search(MinMovesResult& result);
     void searchByLayers(MinMovesResult& result);
     void searchByBeam(MinMovesResult& result);
+    bool beamFrom(std::size_t width, bool& narrowed);
     bool expandGoalSideFor(double seconds);
     JumpList solutionFromLayers(const std::vector<CostTable<W>>& layers, K at, int moves) const;
     // Moves as the holes their peg visits, from `frameStart`, an image of the start, turned back
@@ -1658,6 +1659,32 @@ template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
     // known solution).
     const int known = m_limits.knownMoves > 0 ? m_limits.knownMoves : std::numeric_limits<int>::max();
     result.lowerBound = std::max(result.lowerBound, std::min(known, m_backwardSide.depth + 1));
+    // Ever wider beams while the time lasts, until one had room for every position it met.
+    for (std::size_t width = std::max<std::size_t>(m_limits.beamWidth, 1); !timeIsUp(); width *= 4) {
+        bool narrowed = false;
+        if (beamFrom(width, narrowed)) {
+            JumpList jumps = solutionThrough(m_meeting);
+            if (!jumps.empty()) {
+                result.jumps = std::move(jumps);
+                result.moves = CountMoves(result.jumps);
+            }
+        }
+        if (!narrowed)
+            return;
+        for (auto& table : m_forwardSide.tables)
+            table = LevelTable<W>();
+        const K start = canonical(m_start);
+        const std::uint64_t h = Hash(start);
+        m_forwardSide.tables[ShardOf(h)].insert(start, h, 0);
+    }
+}
+
+// One beam from the start: each level keeps the `width` positions whose bounds ask for the fewest
+// moves still, then those with the fewest pegs, and files them for the way back. A position met on
+// the levels from the goal completes a solution, which becomes the known one; the beam goes on for
+// shorter ones while a level can still beat it. True when it found one; `narrowed` tells whether
+// some level had more positions than room.
+template <int W> bool Search<W>::beamFrom(std::size_t width, bool& narrowed) {
     struct Candidate {
         int score;
         K key;
@@ -1678,6 +1705,7 @@ template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
             walk.cap = std::numeric_limits<std::uint64_t>::max();
             walk.stopped = false;
             walk.level = m_limits.knownMoves > 0 ? level : 0;
+            // A walk stops early only for the memory or the time: then the level is cut short.
             for (std::size_t i = static_cast<std::size_t>(t); i < frontier.size() && !walk.stopped;
                  i += static_cast<std::size_t>(m_threads))
                 forwardMoves(frontier[i], walk, [&](const K& child, const Chain&, int) {
@@ -1699,6 +1727,8 @@ template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
                         walk.stopped = true;
                 });
         });
+        for (int t = 0; t < m_threads; ++t)
+            narrowed = narrowed || m_walks[t].stopped;
         for (const Meeting& meeting : meetings) {
             if (meeting.moves >= best)
                 continue;
@@ -1719,11 +1749,11 @@ template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
         all.erase(std::unique(all.begin(), all.end(),
                               [](const Candidate& a, const Candidate& b) { return a.key == b.key; }),
                   all.end());
-        if (all.size() > m_limits.beamWidth) {
-            std::nth_element(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(m_limits.beamWidth),
-                             all.end(),
+        if (all.size() > width) {
+            narrowed = true;
+            std::nth_element(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(width), all.end(),
                              [](const Candidate& a, const Candidate& b) { return a.score < b.score; });
-            all.resize(m_limits.beamWidth);
+            all.resize(width);
         }
         frontier.clear();
         for (const Candidate& c : all) {
@@ -1734,10 +1764,7 @@ template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
         m_forwardSize += frontier.size();
         noteBytes(heldBytes() + all.capacity() * sizeof(Candidate));
     }
-    if (!found)
-        return;
-    result.jumps = solutionThrough(m_meeting);
-    result.moves = CountMoves(result.jumps);
+    return found;
 }
 
 // The side whose next level costs fewer moves, if it fits into the memory; otherwise the other one;

@@ -16,8 +16,8 @@ enum class MinMovesMethod {
     MeetInTheMiddle, // move by move, from the start and from the goal at once
     ByLayers,        // jump by jump from the start, one peg count at a time
     // Finds short solutions and proves nothing: levels from the goal for a third of the time, then
-    // from the start move by move only the `beamWidth` positions that look nearest the goal, until
-    // one meets those levels.
+    // from the start move by move only the positions that look nearest the goal, until one meets
+    // those levels; `beamWidth` of them on each level at first, four times as many each time after.
     Beam
 };
 
@@ -28,7 +28,7 @@ struct MinMovesLimits {
     int threads = 0;              // 0 = one per core
     int knownMoves = 0; // a solution with this many moves is known (0 = none): only fewer are sought
     MinMovesMethod method = MinMovesMethod::Chosen;
-    std::size_t beamWidth = 200000; // with the beam: the positions kept on each level
+    std::size_t beamWidth = 50000; // with the beam: the positions kept on each level at first
 };
 
 enum class MinMovesOutcome {

@@ -808,7 +808,7 @@ void Search::improveMoves(const LevelRecord& record) {
     // of growing width instead.
     MinMovesLimits beam;
     beam.method = MinMovesMethod::Beam;
-    beam.seconds = std::max(0.0, m_limits.seconds - elapsed()) / 4;
+    beam.seconds = std::max(0.0, m_limits.seconds - elapsed()) / 3;
     beam.knownMoves = m_bestMoves;
     beam.memoryBytes = m_limits.memoryBytes;
     const MinMovesResult shorter = FindFewestMoves(record, beam);
