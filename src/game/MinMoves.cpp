@@ -1656,9 +1656,14 @@ template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
         return;
     }
     // The goal side's complete levels never met the start (but kept only what could beat the
-    // known solution).
+    // known solution): when they ran out, or reached as far as it, nothing beats it.
     const int known = m_limits.knownMoves > 0 ? m_limits.knownMoves : std::numeric_limits<int>::max();
     result.lowerBound = std::max(result.lowerBound, std::min(known, m_backwardSide.depth + 1));
+    if (m_limits.knownMoves > 0 && (m_backwardSide.frontier.empty() || result.lowerBound >= known)) {
+        result.moves = result.lowerBound = known;
+        result.outcome = MinMovesOutcome::Proven;
+        return;
+    }
     // Ever wider beams while the time lasts, until one had room for every position it met.
     for (std::size_t width = std::max<std::size_t>(m_limits.beamWidth, 1); !timeIsUp(); width *= 4) {
         bool narrowed = false;
@@ -1697,6 +1702,15 @@ template <int W> bool Search<W>::beamFrom(std::size_t width, bool& narrowed) {
     bool found = false;
     std::vector<K> frontier{canonical(m_start)};
     for (int level = 1; level < best && !frontier.empty() && !timeIsUp(); ++level) {
+        // What the level gathers, its choice and what it files share the memory left.
+        const std::size_t held = heldBytes() + frontier.capacity() * sizeof(K);
+        const std::size_t room = m_budget > held ? (m_budget - held) / 5 : 0;
+        const std::size_t kept =
+            std::min(width, room / (sizeof(K) + 2 * static_cast<std::size_t>(LevelTable<W>::SlotBytes)));
+        if (kept == 0) {
+            m_memoryRanOut = narrowed = true;
+            break;
+        }
         std::vector<std::vector<Candidate>> candidates(m_threads);
         std::vector<Meeting> meetings(m_threads);
         RunOnThreads(m_threads, [&](int t) {
@@ -1722,8 +1736,7 @@ template <int W> bool Search<W>::beamFrom(std::size_t width, bool& narrowed) {
                         meetings[t] = {level + back, c};
                     candidates[t].push_back({ahead * PegsPerMove + pegs(c), c});
                     // A level that outgrows its share of the memory is chosen from what it has.
-                    if (candidates[t].size() * sizeof(Candidate) * static_cast<std::size_t>(m_threads) >
-                        m_budget / 4)
+                    if (candidates[t].size() * sizeof(Candidate) * static_cast<std::size_t>(m_threads) > room)
                         walk.stopped = true;
                 });
         });
@@ -1749,11 +1762,12 @@ template <int W> bool Search<W>::beamFrom(std::size_t width, bool& narrowed) {
         all.erase(std::unique(all.begin(), all.end(),
                               [](const Candidate& a, const Candidate& b) { return a.key == b.key; }),
                   all.end());
-        if (all.size() > width) {
+        noteBytes(held + all.capacity() * sizeof(Candidate));
+        if (all.size() > kept) {
             narrowed = true;
-            std::nth_element(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(width), all.end(),
+            std::nth_element(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(kept), all.end(),
                              [](const Candidate& a, const Candidate& b) { return a.score < b.score; });
-            all.resize(width);
+            all.resize(kept);
         }
         frontier.clear();
         for (const Candidate& c : all) {
@@ -1762,7 +1776,7 @@ template <int W> bool Search<W>::beamFrom(std::size_t width, bool& narrowed) {
             frontier.push_back(c.key);
         }
         m_forwardSize += frontier.size();
-        noteBytes(heldBytes() + all.capacity() * sizeof(Candidate));
+        noteBytes(heldBytes() + (frontier.capacity() * sizeof(K) + all.capacity() * sizeof(Candidate)));
     }
     return found;
 }

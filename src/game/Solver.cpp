@@ -813,10 +813,17 @@ void Search::improveMoves(const LevelRecord& record) {
     beam.memoryBytes = m_limits.memoryBytes;
     const MinMovesResult shorter = FindFewestMoves(record, beam);
     m_lowerBound = std::max(m_lowerBound, shorter.lowerBound);
+    m_peakBytes = shorter.peakBytes;
+    m_memoryRanOut = shorter.memoryRanOut;
     if (!shorter.jumps.empty() && shorter.moves < m_bestMoves &&
         ReplaySolution(record, shorter.jumps).solved) {
         m_bestJumps = shorter.jumps;
         m_bestMoves = shorter.moves;
+    }
+    // The levels from the goal alone may show that nothing beats the best.
+    if (shorter.outcome == MinMovesOutcome::Proven && shorter.moves == m_bestMoves) {
+        m_moveSearchFinished = true;
+        return;
     }
     constexpr std::array<std::size_t, 3> Widths{500, 3000, 15000};
     for (const std::size_t width : Widths) {
@@ -832,8 +839,8 @@ void Search::improveMoves(const LevelRecord& record) {
     proof.memoryBytes = m_limits.memoryBytes;
     const MinMovesResult fewest = FindFewestMoves(record, proof);
     m_lowerBound = std::max(m_lowerBound, fewest.lowerBound);
-    m_peakBytes = fewest.peakBytes;
-    m_memoryRanOut = fewest.memoryRanOut;
+    m_peakBytes = std::max(m_peakBytes, fewest.peakBytes);
+    m_memoryRanOut = m_memoryRanOut || fewest.memoryRanOut;
     if (fewest.outcome == MinMovesOutcome::Proven) {
         if (!fewest.jumps.empty() && fewest.moves < m_bestMoves) {
             m_bestJumps = fewest.jumps;
