@@ -1,10 +1,12 @@
 // Small boards for the tests, drawn as rows of text like the board sources.
 #pragma once
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "game/LevelRecord.h"
+#include "game/Rules.h"
 
 // Rows use '.' no hole, 'o' empty hole, 'x' first colour, '*' second colour, spaces ignored.
 inline void DrawCells(Position& cells, const std::vector<std::string>& rows) {
@@ -57,4 +59,22 @@ inline LevelRecord EmptySizeFiveBoard(Kind kind) {
     r.Shape = kind == Kind::Hexagon ? ShapeHexagon : ShapeSquare;
     r.Diagonal = kind == Kind::Diagonal ? 1 : 0;
     return r;
+}
+
+// The position after up to `jumps` random legal jumps from `played` (a jump is sought a few hundred
+// times before it is given up).
+inline Position PlayRandomJumps(const LevelRecord& r, Position played, int jumps, std::mt19937& random) {
+    for (int j = 0; j < jumps; ++j)
+        for (int attempt = 0; attempt < 400; ++attempt) {
+            const int from = static_cast<int>(random() % CellCount),
+                      to = static_cast<int>(random() % CellCount);
+            if (!IsOnBoard(r, from) || !HoldsPeg(played[from]))
+                continue;
+            const JumpCheck check = IsLegalJump(played, r, from, to);
+            if (check.legal) {
+                ApplyJump(played, from, check.jumpedOver, to, played[from]);
+                break;
+            }
+        }
+    return played;
 }

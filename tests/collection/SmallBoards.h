@@ -66,6 +66,18 @@ inline SmallBoard Holes(const LevelRecord& record) {
     return b;
 }
 
+inline bool CanJump(const HolePegs& p, const HoleLine& line) {
+    return p[line.from] != 0 && p[line.over] != 0 && p[line.to] == 0;
+}
+
+// The position after the jump along the line; the jumping peg keeps its colour.
+inline HolePegs Jumped(const HolePegs& p, const HoleLine& line) {
+    HolePegs next = p;
+    next[line.to] = p[line.from];
+    next[line.from] = next[line.over] = 0;
+    return next;
+}
+
 // Every position reachable from the start, with the fewest moves from a position to the goal
 // (NoWay when the goal is out of reach); a jump from where the last one landed is no new move.
 class Reachable {
@@ -82,14 +94,9 @@ public:
         if (known != m_memo.end())
             return known->second;
         int best = NoWay;
-        for (const HoleLine& line : b.holes.lines) {
-            if (p[line.from] == 0 || p[line.over] == 0 || p[line.to] != 0)
-                continue;
-            HolePegs next = p;
-            next[line.to] = p[line.from];
-            next[line.from] = next[line.over] = 0;
-            best = std::min(best, (line.from == landing ? 0 : 1) + fewest(next, line.to));
-        }
+        for (const HoleLine& line : b.holes.lines)
+            if (CanJump(p, line))
+                best = std::min(best, (line.from == landing ? 0 : 1) + fewest(Jumped(p, line), line.to));
         m_memo[{p, landing}] = best;
         return best;
     }
@@ -132,13 +139,10 @@ inline std::map<HolePegs, int> MovesSinceStart(const SmallBoard& board) {
         if (known == fewest.end() || moves < known->second)
             fewest[p] = moves;
         for (const HoleLine& line : board.holes.lines) {
-            if (p[line.from] == 0 || p[line.over] == 0 || p[line.to] != 0)
+            if (!CanJump(p, line))
                 continue;
-            HolePegs next = p;
-            next[line.to] = p[line.from];
-            next[line.from] = next[line.over] = 0;
             const bool goesOn = line.from == state.second;
-            const State after{next, line.to};
+            const State after{Jumped(p, line), line.to};
             const auto seen = distance.find(after);
             if (seen != distance.end() && seen->second <= moves + !goesOn)
                 continue;
@@ -168,22 +172,8 @@ inline LevelRecord RandomBoard(std::mt19937& random, Kind kind, int pegs, bool w
         r.StartCells[holes[k]] = withTarget && random() % 3 == 0 ? SecondColourPeg : FirstColourPeg;
     for (int cell = 0; cell < CellCount; ++cell)
         r.TargetCells[cell] = r.StartCells[cell] == NoHole ? NoHole : EmptyHole;
-    if (withTarget) {
-        Position played = r.StartCells;
-        for (int j = 0; j < 1 + static_cast<int>(random() % 6); ++j)
-            for (int attempt = 0; attempt < 400; ++attempt) {
-                const int from = static_cast<int>(random() % CellCount),
-                          to = static_cast<int>(random() % CellCount);
-                if (!IsOnBoard(r, from) || !HoldsPeg(played[from]))
-                    continue;
-                const JumpCheck check = IsLegalJump(played, r, from, to);
-                if (check.legal) {
-                    ApplyJump(played, from, check.jumpedOver, to, played[from]);
-                    break;
-                }
-            }
-        r.TargetCells = played;
-    }
+    if (withTarget)
+        r.TargetCells = PlayRandomJumps(r, r.StartCells, 1 + static_cast<int>(random() % 6), random);
     return r;
 }
 

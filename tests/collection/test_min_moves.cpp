@@ -87,21 +87,7 @@ LevelRecord RandomBoard(std::mt19937& random, Kind kind, int pegs, bool withTarg
     for (int cell = 0; cell < CellCount; ++cell)
         r.TargetCells[cell] = r.StartCells[cell] == NoHole ? NoHole : EmptyHole;
     if (withTarget) {
-        Position played = r.StartCells;
-        const int jumps = 1 + static_cast<int>(random() % 8);
-        for (int j = 0; j < jumps; ++j) {
-            for (int attempt = 0; attempt < 400; ++attempt) {
-                const int from = static_cast<int>(random() % CellCount),
-                          to = static_cast<int>(random() % CellCount);
-                if (!IsOnBoard(r, from) || !HoldsPeg(played[from]))
-                    continue;
-                const JumpCheck check = IsLegalJump(played, r, from, to);
-                if (check.legal) {
-                    ApplyJump(played, from, check.jumpedOver, to, played[from]);
-                    break;
-                }
-            }
-        }
+        const Position played = PlayRandomJumps(r, r.StartCells, 1 + static_cast<int>(random() % 8), random);
         r.TargetCells = played;
         if (CountPegs(played, r) == 0 || played == r.StartCells)
             r.TargetCells[holes.back()] = FirstColourPeg; // still a target; mostly out of reach

@@ -133,9 +133,8 @@ TEST(PartTables, AlongARandomGameOnABigBoardTheSumsNeverPassItsMoves) {
     for (int jump = 0; jump < 50; ++jump) {
         std::vector<HoleLine> open;
         const HolePegs& p = path.back();
-        for (const HoleLine& line : board.holes.lines)
-            if (p[line.from] != 0 && p[line.over] != 0 && p[line.to] == 0)
-                open.push_back(line);
+        std::copy_if(board.holes.lines.begin(), board.holes.lines.end(), std::back_inserter(open),
+                     [&](const HoleLine& line) { return CanJump(p, line); });
         if (open.empty())
             break;
         // Half of the time the peg that just landed goes on, when it can.
@@ -144,11 +143,8 @@ TEST(PartTables, AlongARandomGameOnABigBoardTheSumsNeverPassItsMoves) {
                      [&](const HoleLine& line) { return line.from == landing; });
         const std::vector<HoleLine>& from = !goingOn.empty() && random() % 2 == 0 ? goingOn : open;
         const HoleLine line = from[random() % from.size()];
-        HolePegs next = p;
-        next[line.to] = p[line.from];
-        next[line.from] = next[line.over] = 0;
         movesMade.push_back(movesMade.back() + (line.from == landing ? 0 : 1));
-        path.push_back(next);
+        path.push_back(Jumped(p, line));
         landing = line.to;
     }
     board.goal = path.back();

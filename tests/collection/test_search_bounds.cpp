@@ -95,7 +95,7 @@ void BreakBounds(SearchBounds& bounds) {
 TEST(SearchBounds, TheSearchWithABrokenBoundDisagreesWithTheExhaustiveOne) {
     int wrong = 0, compared = 0;
     std::array<int, 3> wrongKnown{}, comparedKnown{}; // by method
-    for (const SmallBoard& board : RandomBoards(77, 24)) {
+    for (const SmallBoard& board : RandomBoards(77, 48)) {
         if (Reachable(board).isGoal(board.start))
             continue;
         const int expected = Reachable(board).fewest(board.start, -1);
