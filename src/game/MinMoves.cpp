@@ -1664,7 +1664,8 @@ template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
         result.outcome = MinMovesOutcome::Proven;
         return;
     }
-    // Ever wider beams while the time lasts, until one had room for every position it met.
+    // Ever wider beams while the time and the memory last, until one had room for every position
+    // it met.
     for (std::size_t width = std::max<std::size_t>(m_limits.beamWidth, 1); !timeIsUp(); width *= 4) {
         bool narrowed = false;
         if (beamFrom(width, narrowed)) {
@@ -1674,7 +1675,7 @@ template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
                 result.moves = CountMoves(result.jumps);
             }
         }
-        if (!narrowed)
+        if (!narrowed || m_memoryRanOut)
             return;
         for (auto& table : m_forwardSide.tables)
             table = LevelTable<W>();
@@ -1707,10 +1708,11 @@ template <int W> bool Search<W>::beamFrom(std::size_t width, bool& narrowed) {
         const std::size_t room = m_budget > held ? (m_budget - held) / 5 : 0;
         const std::size_t kept =
             std::min(width, room / (sizeof(K) + 2 * static_cast<std::size_t>(LevelTable<W>::SlotBytes)));
-        if (kept == 0) {
+        // A beam the memory narrows would be no wider the next time.
+        if (kept < width)
             m_memoryRanOut = narrowed = true;
+        if (kept == 0)
             break;
-        }
         std::vector<std::vector<Candidate>> candidates(m_threads);
         std::vector<Meeting> meetings(m_threads);
         RunOnThreads(m_threads, [&](int t) {
@@ -1740,8 +1742,10 @@ template <int W> bool Search<W>::beamFrom(std::size_t width, bool& narrowed) {
                         walk.stopped = true;
                 });
         });
-        for (int t = 0; t < m_threads; ++t)
+        for (int t = 0; t < m_threads; ++t) {
             narrowed = narrowed || m_walks[t].stopped;
+            m_memoryRanOut = m_memoryRanOut || (m_walks[t].stopped && !timeIsUp());
+        }
         for (const Meeting& meeting : meetings) {
             if (meeting.moves >= best)
                 continue;
