@@ -720,11 +720,10 @@ private:
     // Each image's regions chosen once at the start are counted first; only when they fall short
     // are the open regions picked for the position, which costs more.
     bool movesAlreadyNeeded(const K& k, int need) const {
-        std::array<std::uint32_t, MaxParts> patterns{};
-        for (std::size_t p = 0; p < m_parts.size(); ++p)
-            patterns[p] = m_parts[p].pattern(k);
+        // The moves that must have begun on the parts since each image of the start.
+        const PartPatterns patterns = partPatterns(k);
         for (std::size_t i = 0; i < m_startImages.size(); ++i) {
-            if (partsAlreadyNeeded(patterns, i) >= need)
+            if (SumOver(m.bounds.partsFromStart[i], patterns) >= need)
                 continue;
             int moves = 0;
             for (const Region& region : m_chosenAtStart[i])
@@ -823,6 +822,13 @@ private:
     std::uint64_t m_roundMoves = RoundMoves;
 
     bool insertStart();
+    // Files the start on the forward side's level 0; returns it as filed.
+    K fileStart() {
+        const K start = canonical(m_start);
+        const std::uint64_t h = Hash(start);
+        m_forwardSide.tables[ShardOf(h)].insert(start, h, 0);
+        return start;
+    }
     bool expand(Side& side, const Side& other);
     std::size_t positions() const { return m_forwardSize + m_backwardSize; }
 
@@ -910,31 +916,29 @@ private:
     };
     std::vector<CompiledPart> m_parts;
     void buildParts();
-    // The moves that must still begin on the parts before the goal; Never when a part cannot
-    // reach it at all.
-    static constexpr int Never = std::numeric_limits<int>::max() / 2;
-    int partsStillNeeded(const K& k) const {
-        int moves = 0;
-        for (std::size_t i = 0; i < m_parts.size(); ++i) {
-            const std::uint8_t v = m.bounds.partsToGoal[i][m_parts[i].pattern(k)];
-            if (v == NeverInMoves)
-                return Never;
-            moves += v;
-        }
-        return moves;
-    }
-    // The moves that must have begun on the parts since the image of the start.
     static constexpr std::size_t MaxParts = (3 * 64 + MaxPartHoles - 1) / MaxPartHoles;
-    int partsAlreadyNeeded(const std::array<std::uint32_t, MaxParts>& patterns, std::size_t image) const {
+    using PartPatterns = std::array<std::uint32_t, MaxParts>;
+    PartPatterns partPatterns(const K& k) const {
+        PartPatterns patterns{};
+        for (std::size_t p = 0; p < m_parts.size(); ++p)
+            patterns[p] = m_parts[p].pattern(k);
+        return patterns;
+    }
+    // The sum of one table per part over the position's patterns; Never when a part's pattern
+    // never gets there.
+    static constexpr int Never = std::numeric_limits<int>::max() / 2;
+    static int SumOver(const std::vector<std::vector<std::uint8_t>>& tables, const PartPatterns& patterns) {
         int moves = 0;
-        for (std::size_t i = 0; i < m_parts.size(); ++i) {
-            const std::uint8_t v = m.bounds.partsFromStart[image][i][patterns[i]];
+        for (std::size_t i = 0; i < tables.size(); ++i) {
+            const std::uint8_t v = tables[i][patterns[i]];
             if (v == NeverInMoves)
                 return Never;
             moves += v;
         }
         return moves;
     }
+    // The moves that must still begin on the parts before the goal.
+    int partsStillNeeded(const K& k) const { return SumOver(m.bounds.partsToGoal, partPatterns(k)); }
 
     struct Region {
         K mask;
@@ -1308,9 +1312,7 @@ template <int W> bool Search<W>::expand(Side& side, const Side& other) {
 template <int W> bool Search<W>::insertStart() {
     m_forwardSide.forward = true;
     m_backwardSide.forward = false;
-    const K start = canonical(m_start);
-    const std::uint64_t hs = Hash(start);
-    m_forwardSide.tables[ShardOf(hs)].insert(start, hs, 0);
+    const K start = fileStart();
     m_forwardSide.frontier.push_back(start);
     m_forwardSize = 1;
     noteBytes(heldBytes());
@@ -1639,12 +1641,10 @@ template <int W> bool Search<W>::expandGoalSideFor(double seconds) {
     return m_met;
 }
 
-// From the start, each level keeps only the `beamWidth` positions that look nearest the goal:
-// those whose bounds ask for the fewest moves still, then those with the fewest pegs. A position
-// met on the levels from the goal completes a solution; the search goes on for shorter ones while
-// a level can still beat the best.
-constexpr int PegsPerMove = 2; // in the beam's choice, one move still needed weighs as much as this many pegs
+// In the beam's choice, one move still needed weighs as much as this many pegs.
+constexpr int PegsPerMove = 2;
 
+// Levels from the goal for a third of the time, then beams from the start towards them.
 template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
     result.outcome = MinMovesOutcome::OutOfLimits;
     result.lowerBound = movesStillNeeded(m_start);
@@ -1679,9 +1679,7 @@ template <int W> void Search<W>::searchByBeam(MinMovesResult& result) {
             return;
         for (auto& table : m_forwardSide.tables)
             table = LevelTable<W>();
-        const K start = canonical(m_start);
-        const std::uint64_t h = Hash(start);
-        m_forwardSide.tables[ShardOf(h)].insert(start, h, 0);
+        fileStart();
     }
 }
 
@@ -1721,7 +1719,6 @@ template <int W> bool Search<W>::beamFrom(std::size_t width, bool& narrowed) {
             walk.cap = std::numeric_limits<std::uint64_t>::max();
             walk.stopped = false;
             walk.level = m_limits.knownMoves > 0 ? level : 0;
-            // A walk stops early only for the memory or the time: then the level is cut short.
             for (std::size_t i = static_cast<std::size_t>(t); i < frontier.size() && !walk.stopped;
                  i += static_cast<std::size_t>(m_threads))
                 forwardMoves(frontier[i], walk, [&](const K& child, const Chain&, int) {
@@ -1742,6 +1739,7 @@ template <int W> bool Search<W>::beamFrom(std::size_t width, bool& narrowed) {
                         walk.stopped = true;
                 });
         });
+        // A walk stops early only for the memory or the time: then the level was cut short.
         for (int t = 0; t < m_threads; ++t) {
             narrowed = narrowed || m_walks[t].stopped;
             m_memoryRanOut = m_memoryRanOut || (m_walks[t].stopped && !timeIsUp());

