@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "game/Rules.h"
+#include "rules/Rules.h"
 #include "storage/LevelCollection.h"
 
 namespace {

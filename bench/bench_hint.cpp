@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "game/Reachability.h"
-#include "game/Rules.h"
+#include "rules/Rules.h"
+#include "solver/Solver.h"
 #include "storage/LevelCollection.h"
 
 namespace {

@@ -11,8 +11,8 @@
 
 #include <memory>
 
-#include "app/Main.h"
-#include "game/Rules.h"
+#include "app/MainWindow.h"
+#include "rules/Rules.h"
 #include "view/BoardArea.h"
 
 namespace {

@@ -4,14 +4,13 @@
 //   build/bench/bench_solver --benchmark_filter=Fewest
 //
 // The proof of the central game's 18 moves (BM_CentralGameFewestMoves/2), measured on the shared
-// two-core machine with /usr/bin/time around the benchmark: before the parity classes, weighings
-// and regions 2.65-2.85 s of processor time, 134-135 MB resident, 4.09 million positions; with
-// them 2.84-2.91 s, 136 MB resident (112 MiB of it in the search's tables), 3.89 million
-// positions: the same within what the shared machine lets one measure.
+// two-core machine with /usr/bin/time around the benchmark: before the position classes, pagoda
+// functions and Merson regions 2.65-2.85 s of processor time, 134-135 MB resident, 4.09 million
+// positions; with them 2.84-2.91 s, 136 MB resident (112 MiB of it in the search's tables), 3.89
+// million positions: the same within what the shared machine lets one measure.
 #include <benchmark/benchmark.h>
 
-#include "game/MinMoves.h"
-#include "game/Solver.h"
+#include "solver/Solver.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "FuzzFile.h"
-#include "game/PlayState.h"
-#include "game/Solver.h"
+#include "rules/PlayState.h"
+#include "solver/Solver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     LevelRecord::Bytes bytes{};

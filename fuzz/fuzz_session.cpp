@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "FuzzFile.h"
-#include "app/Session.h"
-#include "game/PlayState.h"
+#include "session/Session.h"
+#include "rules/PlayState.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ Point pointerAt(const Session& session, const std::uint8_t* op) {
 void operate(Session& session, const std::uint8_t* op) {
     const auto [x, y] = pointerAt(session, op);
     const MouseButton button = static_cast<MouseButton>(op[3] % 3);
-    switch (op[0] % 22) {
+    switch (op[0] % 20) {
     case 0:
         session.boxMouseDown(x, y, button);
         break;
@@ -114,12 +114,6 @@ void operate(Session& session, const std::uint8_t* op) {
         session.UpBtnClick();
         break;
     case 18:
-        session.markPendingCellEdit();
-        break;
-    case 19:
-        session.markPendingPropertyEdit();
-        break;
-    case 20:
         session.redoJump();
         break;
     default:

@@ -1,7 +1,7 @@
 // The settings file's text: any bytes read without harm; a write sets our keys so that they read back,
 // writing them again changes nothing, and a text with no section at all is kept in front of ours.
 #include "FuzzFile.h"
-#include "app/Settings.h"
+#include "session/Settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "FuzzFile.h"
-#include "game/Solver.h"
+#include "solver/Solver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     LevelRecord::Bytes bytes{};

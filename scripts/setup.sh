@@ -9,7 +9,7 @@ build=${BUILD_DIR:-$root/build}
 packages=(
     build-essential cmake clang-format
     qt6-base-dev qt6-multimedia-dev
-    libgtest-dev libgmock-dev libbenchmark-dev libsimpleini-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth
     x11-utils x11-apps netpbm

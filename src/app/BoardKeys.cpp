@@ -5,9 +5,9 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
-#include "app/Main.h"
+#include "session/Session.h"
 #include "view/BoardArea.h"
-#include "view/stylesb.h"
+#include "view/ToolButton.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ bool Pressed(const QKeyEvent& key, QKeyCombination combination) {
 
 } // namespace
 
-BoardKeys::BoardKeys(TMainForm& window) : QObject(&window), m_window(window), m_ring(CursorRingPicture()) {
+BoardKeys::BoardKeys(const KeyTargets& targets, QObject* parent)
+    : QObject(parent), m_to(targets), m_ring(CursorRingPicture()) {
     qApp->installEventFilter(this);
 }
 
@@ -58,7 +59,7 @@ bool BoardKeys::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::KeyPress && type != QEvent::MouseMove)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != &m_window)
+    if (widget == nullptr || widget->window() != &m_to.window)
         return false;
     if (type == QEvent::MouseMove) {
         // Only a move of the real pointer: Qt also sends moves of its own when windows come and go.
@@ -76,7 +77,7 @@ bool BoardKeys::handleKey(const QKeyEvent& key) {
         return true;
     if (key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
         return false;
-    Session& session = m_window.session();
+    Session& session = m_to.session;
     // A peg dragged with the mouse belongs to the mouse; the keys are only kept from the other controls.
     const bool mouseDrag = session.play().Dragging && !m_shown;
     if (IsArrow(key.key())) {
@@ -103,25 +104,25 @@ bool BoardKeys::handleKey(const QKeyEvent& key) {
 
 // Each shortcut runs its button's click, which does nothing while the button is disabled.
 bool BoardKeys::handleShortcut(const QKeyEvent& key) {
-    Session& session = m_window.session();
+    Session& session = m_to.session;
     if (Pressed(key, Qt::CTRL | Qt::Key_Z))
-        m_window.BackmoveBtn()->clickAsMouse();
+        m_to.backmoveBtn.clickAsMouse();
     else if (Pressed(key, Qt::CTRL | Qt::Key_Y) || Pressed(key, Qt::CTRL | Qt::SHIFT | Qt::Key_Z))
         session.redoJump();
     else if (Pressed(key, Qt::CTRL | Qt::Key_R))
-        m_window.RestartBtn()->clickAsMouse();
+        m_to.restartBtn.clickAsMouse();
     else if (Pressed(key, QKeyCombination(Qt::Key_N)) || Pressed(key, Qt::CTRL | Qt::Key_Right))
-        m_window.StepBtn()->clickAsMouse();
+        m_to.stepBtn.clickAsMouse();
     else if (Pressed(key, QKeyCombination(Qt::Key_PageUp)))
         stepSelector(QAbstractSlider::SliderSingleStepSub);
     else if (Pressed(key, QKeyCombination(Qt::Key_PageDown)))
         stepSelector(QAbstractSlider::SliderSingleStepAdd);
     else if (Pressed(key, QKeyCombination(Qt::Key_F1)))
-        m_window.HelpBtn()->clickAsMouse();
+        m_to.helpBtn.clickAsMouse();
     else if (Pressed(key, Qt::CTRL | Qt::Key_E))
-        m_window.EditBtn()->clickAsMouse();
+        m_to.editBtn.clickAsMouse();
     else if (Pressed(key, Qt::CTRL | Qt::Key_Q))
-        m_window.ExitBtn()->clickAsMouse();
+        m_to.exitBtn.clickAsMouse();
     else if (Pressed(key, QKeyCombination(Qt::Key_H)))
         session.showHint(ReachLimits{HintSeconds, nullptr});
     else
@@ -134,17 +135,16 @@ bool BoardKeys::handleShortcut(const QKeyEvent& key) {
 
 // One step of the board selector, as its arrow buttons make it: the selection runs with its questions.
 void BoardKeys::stepSelector(QAbstractSlider::SliderAction action) {
-    QScrollBar* selector = m_window.levelscroll();
-    if (selector->isEnabled())
-        selector->triggerAction(action);
+    if (m_to.levelscroll.isEnabled())
+        m_to.levelscroll.triggerAction(action);
 }
 
 bool BoardKeys::editing() const {
-    return m_window.session().mode() == ModeEditing;
+    return m_to.session.mode() == ModeEditing;
 }
 
 void BoardKeys::moveCursor(CursorStep step) {
-    const Session& session = m_window.session();
+    const Session& session = m_to.session;
     const LevelRecord& record = session.currentRecord();
     const Position& cells = session.play().Cells;
     // The first arrow only shows the cursor.
@@ -156,7 +156,7 @@ void BoardKeys::moveCursor(CursorStep step) {
     showCursorAt(cell);
     if (session.play().Dragging) {
         const Point middle = HoleMiddle(record, cell);
-        m_window.session().boxMouseMove(middle.x, middle.y);
+        m_to.session.boxMouseMove(middle.x, middle.y);
     }
 }
 
@@ -164,7 +164,7 @@ void BoardKeys::moveCursor(CursorStep step) {
 void BoardKeys::pickOrDrop() {
     if (!m_shown)
         return;
-    Session& session = m_window.session();
+    Session& session = m_to.session;
     const Point middle = HoleMiddle(session.currentRecord(), m_cell);
     if (session.play().Dragging)
         session.boxMouseUp(middle.x, middle.y, MouseButton::Left);
@@ -175,7 +175,7 @@ void BoardKeys::pickOrDrop() {
 }
 
 void BoardKeys::putBack() {
-    m_window.session().putPegBack();
+    m_to.session.putPegBack();
 }
 
 void BoardKeys::boardRedrawn() {
@@ -184,7 +184,7 @@ void BoardKeys::boardRedrawn() {
 }
 
 void BoardKeys::showCursorAt(int cell) {
-    const Session& session = m_window.session();
+    const Session& session = m_to.session;
     cell = CursorHome(session.currentRecord(), session.play().Cells, cell, editing());
     if (cell == NoCell) {
         hideCursor();
@@ -192,7 +192,7 @@ void BoardKeys::showCursorAt(int cell) {
     }
     m_cell = cell;
     m_shown = true;
-    m_window.box()->showOverlay(BoardOverlays::Cursor, m_ring,
+    m_to.box.showOverlay(BoardOverlays::Cursor, m_ring,
                                 CursorRingPlace(PlaceOf(session.currentRecord(), cell)));
 }
 
@@ -200,5 +200,5 @@ void BoardKeys::hideCursor() {
     if (!m_shown)
         return;
     m_shown = false;
-    m_window.box()->hideOverlay(BoardOverlays::Cursor);
+    m_to.box.hideOverlay(BoardOverlays::Cursor);
 }

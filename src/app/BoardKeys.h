@@ -8,11 +8,29 @@
 #include <QObject>
 #include <QPointF>
 
-#include "game/BoardCursor.h"
+#include "rules/BoardCursor.h"
 #include "view/BoardOverlay.h"
 
+class BoardArea;
 class QKeyEvent;
-class TMainForm;
+class QScrollBar;
+class Session;
+class TStyleSpeedButton;
+
+// What the keys act on: the session, the board area they draw the cursor on, the board selector and
+// the tool buttons whose clicks the shortcuts run. `window` is the one whose keys these are.
+struct KeyTargets {
+    QWidget& window;
+    Session& session;
+    BoardArea& box;
+    QScrollBar& levelscroll;
+    TStyleSpeedButton& backmoveBtn;
+    TStyleSpeedButton& restartBtn;
+    TStyleSpeedButton& stepBtn;
+    TStyleSpeedButton& helpBtn;
+    TStyleSpeedButton& editBtn;
+    TStyleSpeedButton& exitBtn;
+};
 
 class BoardKeys : public QObject {
     Q_OBJECT
@@ -20,7 +38,7 @@ public:
     // The hint's budget on the window's thread: the player waits for it.
     static constexpr double HintSeconds = 0.3;
 
-    explicit BoardKeys(TMainForm& window);
+    BoardKeys(const KeyTargets& targets, QObject* parent);
     ~BoardKeys() override;
 
     // After the whole board area was drawn again (another board, another size or shape): the cursor
@@ -44,7 +62,7 @@ private:
     void hideCursor();
     bool editing() const;
 
-    TMainForm& m_window;
+    KeyTargets m_to;
     MaskedPicture m_ring;
     bool m_shown = false;
     int m_cell = -1;

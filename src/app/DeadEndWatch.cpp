@@ -2,8 +2,8 @@
 
 #include <QMetaObject>
 
-#include "app/Session.h"
-#include "game/Reachability.h"
+#include "session/Session.h"
+#include "solver/Solver.h"
 #include "view/BoardArea.h"
 
 DeadEndWatch::DeadEndWatch(BoardArea& box, QObject* parent)

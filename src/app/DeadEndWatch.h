@@ -10,7 +10,7 @@
 #include <memory>
 #include <thread>
 
-#include "game/LevelRecord.h"
+#include "rules/LevelRecord.h"
 #include "view/BoardOverlay.h"
 
 class BoardArea;

@@ -6,7 +6,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cerrno>
+
+#include "session/WindowTexts.h"
 #include "storage/SafeRead.h"
+#include "view/QtText.h"
 
 namespace {
 
@@ -46,14 +50,16 @@ void HelpWindow::closeHelp() {
 void HelpWindow::showTopic(const QString& file, const QString& topic) {
     m_file = file;
     m_topic = topic;
-    setWindowTitle("Tolvar Pegs - " + QFileInfo(file).fileName());
+    setWindowTitle(toQString(help_text::TitlePrefix) + QFileInfo(file).fileName());
     const FileBytes readable = ReadRegularFile(QFile::encodeName(file).toStdString(), read_limit::Help);
     if (readable.ok()) {
         // The files are HTML whatever their extension says.
         m_browser->setSource(QUrl::fromLocalFile(file), QTextDocument::HtmlResource);
         m_browser->scrollToAnchor(topic);
     } else {
-        m_browser->setPlainText(file + ": not found / nicht gefunden");
+        const bool missing = readable.error == ENOENT || readable.error == ENOTDIR;
+        m_browser->setPlainText(file +
+                                toQString(missing ? help_text::MissingSuffix : help_text::UnreadableSuffix));
     }
     show();
     raise();

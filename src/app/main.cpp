@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "app/Splasher.h"
 
 int main(int argc, char** argv) {

@@ -65,15 +65,12 @@ void removeStaleTemporaries(const std::string& directory, const std::string& nam
     ::closedir(dir);
 }
 
-bool syncDirectory(const std::string& directory) {
+void syncDirectory(const std::string& directory) {
     const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    const int savedErrno = errno;
+        return;
+    ::fsync(fd);
     ::close(fd);
-    errno = savedErrno;
-    return synced;
 }
 
 } // namespace
@@ -203,9 +200,11 @@ bool AtomicFile::finish(bool replace) {
         if (replace)
             m_temp.clear();
     }
-    const int fd = m_fd;
+    // The file has its name now and every byte of it was flushed before: a close or a flush of the
+    // directory that fails from here on cannot take it away again. Calling the write failed would tell
+    // the player that boards are lost which are in place.
+    ::close(m_fd);
     m_fd = -1;
-    if (::close(fd) != 0)
-        return false;
-    return syncDirectory(m_directory);
+    syncDirectory(m_directory);
+    return true;
 }

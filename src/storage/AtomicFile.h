@@ -34,7 +34,8 @@ public:
     // Flushes to the device, replaces the target and flushes the directory, so that a power cut after
     // a successful commit cannot bring the old file back. The new file keeps the old one's
     // permissions, made writable for its owner (a read-only file can be replaced); a first file gets
-    // rw-r--r--. False with errno set on failure.
+    // rw-r--r--. False with errno set when the target was not replaced; once it is, the commit has
+    // succeeded, even if closing the file or flushing the directory fails after it.
     bool commit();
 
     // As commit, but only where no file has the target's name yet: EEXIST otherwise, and nothing of

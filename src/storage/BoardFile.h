@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "game/LevelRecord.h"
+#include "rules/LevelRecord.h"
 
 struct ExportResult {
     bool ok = true;

@@ -78,11 +78,11 @@ SaveResult LevelCollection::write(const std::string& path, bool replace) {
     return {};
 }
 
-std::string LevelCollection::fileBytes() const {
+std::string LevelCollection::fileBytes(const LevelRecord& current) const {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(count()) * RecordBytes);
     for (int number = 1; number <= count(); ++number) {
-        const LevelRecord::Bytes raw = (number == m_current ? m_record : slot(number)).toBytes();
+        const LevelRecord::Bytes raw = (number == m_current ? current : slot(number)).toBytes();
         bytes.append(raw.begin(), raw.end());
     }
     return bytes;

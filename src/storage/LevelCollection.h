@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "game/LevelRecord.h"
+#include "rules/LevelRecord.h"
 
 struct LoadResult {
     bool ok = true; // the file was read without an error and held at least one record
@@ -44,7 +44,9 @@ public:
     // As save, into a file that must not exist yet (EEXIST, and nothing is written, when it does).
     SaveResult saveAsNew(const std::string& path);
     // The bytes a save would write, with the current record in its slot; the collection is unchanged.
-    std::string fileBytes() const;
+    std::string fileBytes() const { return fileBytes(m_record); }
+    // The same with `current` in the current board's slot (the editor's edits as the player sees them).
+    std::string fileBytes(const LevelRecord& current) const;
 
     int count() const { return static_cast<int>(m_slots.size()); }
     int currentNumber() const { return m_current; }

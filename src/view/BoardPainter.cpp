@@ -1,12 +1,12 @@
 #include "view/BoardPainter.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
 #include <array>
 #include <numeric>
 #include <utility>
 
+#include "session/Texts.h"
+#include "view/QtText.h"
 #include "view/Raster.h"
 
 using namespace board_layout;
@@ -194,13 +194,9 @@ void BoardPainter::RemovalEffect(const BoardInputs& in, int cell, std::mt19937& 
 }
 
 QString UpdateTitle(int boardNumber, const LevelRecord& record, int language) {
-    QString title = QStringLiteral("Tolvar Pegs ") + QString::number(boardNumber);
+    QString title = toQString(TitlePrefix) + QString::number(boardNumber);
     const std::string name = record.Names[NameSlotForLanguage(language)].text();
     if (name.empty())
         return title;
-    const QByteArray bytes = QByteArray::fromStdString(name);
-    QStringDecoder windows1252("windows-1252");
-    const QString decoded =
-        windows1252.isValid() ? QString(windows1252.decode(bytes)) : QString::fromLatin1(bytes);
-    return title + QStringLiteral(" - ") + decoded;
+    return title + toQString(TitleNameSeparator) + toQString(ShownName(name));
 }

@@ -10,7 +10,7 @@
 #include <functional>
 #include <random>
 
-#include "game/LevelRecord.h"
+#include "rules/LevelRecord.h"
 
 // Where the pieces lie in the background picture (b1.bmp / b2.bmp).
 namespace board_layout {
@@ -101,5 +101,5 @@ private:
 };
 
 // The main window's caption for board `boardNumber` (1-based): "Tolvar Pegs 12" or, when the
-// record has a name in the language's slot, "Tolvar Pegs 12 - name". Names are Windows-1252.
+// record has a name in the language's slot, "Tolvar Pegs 12 - name", shown as ShownName shows it.
 QString UpdateTitle(int boardNumber, const LevelRecord& record, int language);

@@ -1,6 +1,8 @@
 #include "view/UrlLabel.h"
 
+#include "session/Texts.h"
 #include "view/Pictures.h"
+#include "view/QtText.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -47,7 +49,7 @@ TUrlLabel::TUrlLabel(QWidget* parent) : QLabel(parent) {
     setFontColor(QColor(0, 0, 255));
 
     m_menu = new QMenu(this);
-    m_copy = m_menu->addAction(QStringLiteral("Copy"));
+    m_copy = m_menu->addAction(toQString(CopyCaption));
     connect(m_copy, &QAction::triggered, this, &TUrlLabel::copyCaption);
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "game/LevelRecord.h"
-#include "game/Rules.h"
+#include "rules/LevelRecord.h"
+#include "rules/Rules.h"
 
 // Rows use '.' no hole, 'o' empty hole, 'x' first colour, '*' second colour, spaces ignored.
 inline void DrawCells(Position& cells, const std::vector<std::string>& rows) {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "BoardBuilder.h"
-#include "game/Rules.h"
-#include "game/SearchBounds.h"
+#include "rules/Rules.h"
+#include "solver/SearchBounds.h"
 
 constexpr int NoWay = INT_MAX / 2;
 

@@ -5,10 +5,9 @@
 #include <random>
 
 #include "BoardBuilder.h"
-#include "game/BoardSymmetry.h"
-#include "game/MinMoves.h"
-#include "game/Rules.h"
-#include "game/Solver.h"
+#include "rules/Rules.h"
+#include "solver/BoardSymmetry.h"
+#include "solver/Solver.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "BoardBuilder.h"
-#include "game/Reachability.h"
-#include "game/Rules.h"
+#include "rules/Rules.h"
+#include "solver/Solver.h"
 
 namespace {
 

@@ -7,31 +7,31 @@
 #include <set>
 
 #include "SmallBoards.h"
-#include "game/MinMoves.h"
-#include "game/Rules.h"
-#include "game/SearchBounds.h"
+#include "rules/Rules.h"
+#include "solver/FewestMoves.h"
+#include "solver/SearchBounds.h"
 
 namespace {
 
 // What a set of bounds gets wrong on a board, checked against every reachable position; empty
 // when they hold.
 std::string FirstUnsound(const SmallBoard& board, const SearchBounds& bounds) {
-    for (const Weighing& w : bounds.weighings)
-        if (!NeverGrows(board.holes, w))
-            return "a weighing grows by a jump";
+    for (const PagodaFunction& w : bounds.pagodas)
+        if (!IsPagodaFunction(board.holes, w))
+            return "a pagoda function grows by a jump";
     for (const std::vector<int>& region : bounds.regions)
         if (!IsClosedRegion(board.holes, region))
             return "a region has a line over it from outside to outside";
-    const std::vector<std::uint8_t> startClass = ParityClass(bounds, board.start);
+    const std::vector<std::uint8_t> startClass = PositionClass(bounds, board.start);
     for (const auto& [position, moves] : FreshMoves(board)) {
-        if (ParityClass(bounds, position) != startClass)
-            return "a jump changed the parity class";
+        if (PositionClass(bounds, position) != startClass)
+            return "a jump changed the position class";
         if (moves == NoWay)
             continue;
         if (!board.goal.empty())
-            for (const Weighing& w : bounds.weighings)
-                if (Weigh(w, position) < Weigh(w, board.goal))
-                    return "a weighing cuts a position that reaches the goal";
+            for (const PagodaFunction& w : bounds.pagodas)
+                if (PagodaValue(w, position) < PagodaValue(w, board.goal))
+                    return "a pagoda function cuts a position that reaches the goal";
         if (MovesStillNeeded(bounds, position, board.goal, board.goal.empty()) > moves)
             return "the regions ask for more moves than the goal needs";
     }
@@ -43,7 +43,7 @@ TEST(SearchBounds, HoldForEveryPositionOfSmallBoardsOfEachShape) {
     for (const SmallBoard& board : RandomBoards(2024, 30)) {
         const SearchBounds bounds = FindSearchBounds(board.holes, HasColours(board), board.start, board.goal);
         EXPECT_EQ(FirstUnsound(board, bounds), "") << "board with " << board.holes.holes << " holes";
-        cutting += !bounds.weighings.empty() && !bounds.regions.empty();
+        cutting += !bounds.pagodas.empty() && !bounds.regions.empty();
     }
     EXPECT_GT(cutting, 20);
 }
@@ -55,11 +55,11 @@ TEST(SearchBounds, ABrokenBoundIsCaught) {
     const SearchBounds good = FindSearchBounds(board.holes, false, board.start, board.goal);
     ASSERT_EQ(FirstUnsound(board, good), "");
 
-    // All weight on the target's hole: the goal weighs 1, the start and the way there nothing.
+    // All weight on the target's hole: the goal's value is 1, that of the start and of the way there 0.
     SearchBounds heavyGoal = good;
-    Weighing onGoal{std::vector<int>(board.holes.holes, 0), std::vector<int>(board.holes.holes, 0)};
+    PagodaFunction onGoal{std::vector<int>(board.holes.holes, 0), std::vector<int>(board.holes.holes, 0)};
     onGoal.peg[std::find(board.goal.begin(), board.goal.end(), 1) - board.goal.begin()] = 1;
-    heavyGoal.weighings.push_back(onGoal);
+    heavyGoal.pagodas.push_back(onGoal);
     EXPECT_NE(FirstUnsound(board, heavyGoal), "");
 
     // Two holes in a row with a line across them: not a region, and counting it asks too much.
@@ -74,7 +74,7 @@ TEST(SearchBounds, ABrokenBoundIsCaught) {
     EXPECT_NE(FirstUnsound(board, badParity), "");
 }
 
-// Every region widened by a neighbouring hole, and each hole's peg counted as a weighing that a
+// Every region widened by a neighbouring hole, and each hole's peg counted as a pagoda function that a
 // jump onto that hole breaks.
 void BreakBounds(SearchBounds& bounds) {
     for (std::size_t k = 0; k + 1 < bounds.regions.size(); k += 2) {
@@ -84,9 +84,9 @@ void BreakBounds(SearchBounds& bounds) {
     }
     const std::size_t holes = bounds.parityChecks.empty() ? 0 : bounds.parityChecks[0].size();
     for (std::size_t h = 0; h < holes; ++h) {
-        Weighing single{std::vector<int>(holes, 0), std::vector<int>(holes, 0)};
+        PagodaFunction single{std::vector<int>(holes, 0), std::vector<int>(holes, 0)};
         single.peg[h] = 1;
-        bounds.weighings.insert(bounds.weighings.begin(), single);
+        bounds.pagodas.insert(bounds.pagodas.begin(), single);
     }
 }
 
@@ -148,7 +148,7 @@ TEST(SearchBounds, TheSearchWithABrokenBoundDisagreesWithTheExhaustiveOne) {
     }
 }
 
-TEST(SearchBounds, ParityClassesOfTheSquareBoardWithoutDiagonals) {
+TEST(SearchBounds, PositionClassesOfTheSquareBoardWithoutDiagonals) {
     // On the 33-hole cross the last peg of the central game can only be on five holes.
     const LevelRecord cross = EnglishCross();
     const SmallBoard board = Holes(cross);
@@ -157,7 +157,7 @@ TEST(SearchBounds, ParityClassesOfTheSquareBoardWithoutDiagonals) {
     for (int h = 0; h < board.holes.holes; ++h) {
         HolePegs single(board.holes.holes, 0);
         single[h] = 1;
-        possible += ParityClass(bounds, single) == ParityClass(bounds, board.start);
+        possible += PositionClass(bounds, single) == PositionClass(bounds, board.start);
     }
     EXPECT_EQ(possible, 5);
     // The eight holes at the ends of the arms are regions of one hole, the four inner corners

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "BoardSource.h"
-#include "game/Rules.h"
+#include "rules/Rules.h"
 #include "storage/LevelCollection.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <random>
 
 #include "BoardBuilder.h"
-#include "game/Rules.h"
-#include "game/Solver.h"
+#include "rules/Rules.h"
+#include "solver/Solver.h"
 
 namespace {
 

@@ -172,13 +172,23 @@ TEST_F(CollectionFile, FullDeviceLeavesTheOldFile) {
     EXPECT_TRUE(otherFiles().empty()) << "the unfinished new file is removed";
 }
 
-TEST_F(CollectionFile, ReadOnlyFileIsReplaced) {
+// The replacement keeps the old file's permissions (a collection the others may read stays readable),
+// made writable for its owner only where it was not; a first file gets rw-r--r--.
+TEST_F(CollectionFile, ReadOnlyFileIsReplacedAndEveryFileKeepsItsPermissions) {
     writeFile(records(2));
-    fs::permissions(m_path, fs::perms::owner_read);
     LevelCollection c;
     c.load(m_path);
-    EXPECT_TRUE(c.save(m_path).ok);
-    EXPECT_EQ(readFile(), records(2));
+    for (const auto& [before, after] : {std::pair{fs::perms(0400), fs::perms(0600)},
+                                        {fs::perms(0644), fs::perms(0644)},
+                                        {fs::perms(0640), fs::perms(0640)}}) {
+        fs::permissions(m_path, before);
+        EXPECT_TRUE(c.save(m_path).ok);
+        EXPECT_EQ(fs::status(m_path).permissions(), after) << std::oct << static_cast<int>(before);
+        EXPECT_EQ(readFile(), records(2));
+    }
+    fs::remove(m_path);
+    ASSERT_TRUE(c.save(m_path).ok);
+    EXPECT_EQ(fs::status(m_path).permissions(), fs::perms(0644));
 }
 
 TEST_F(CollectionFile, FailedSaveToMissingDirectory) {

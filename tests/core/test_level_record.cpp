@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "game/LevelRecord.h"
+#include "rules/LevelRecord.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <unistd.h>
 
-#include "game/Rules.h"
+#include "rules/Rules.h"
 #include "storage/LevelCollection.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "game/Rules.h"
+#include "rules/Rules.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/Settings.h"
+#include "session/Settings.h"
 
 namespace fs = std::filesystem;
 

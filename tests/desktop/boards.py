@@ -5,6 +5,9 @@ import struct
 
 RECORD = 732  # bytes of one board in vorn.dat
 ORIGINAL_WORD = 634  # offset of the Original word in a record; every built-in board is an original
+SOLVED_WORD = 638
+NAMES = 166  # six name slots of a length byte and 50 bytes; slot 0 is the English name
+NAME_SLOT = 51
 
 PANEL_HEIGHT = 33
 
@@ -27,6 +30,8 @@ def cell_point(size, cell):
 # Board 2, "Three in a Row" (5 x 5, pegs on cells 19, 20, 22): the jump 19 over 20 to 21 leaves the
 # game in play.
 BOARD_2_JUMP = (cell_point(5, 19), cell_point(5, 21))
+# Board 1, "First Jump" (5 x 5, pegs on cells 19 and 20): the same jump solves it.
+BOARD_1_JUMP = BOARD_2_JUMP
 
 
 def board_in_title(title):
@@ -38,6 +43,20 @@ def board_in_title(title):
 def title_of_board(number):
     """The main window's title on built-in board `number`, as a regular expression."""
     return re.escape(f"Tolvar Pegs {number}") + r"( - .*)?"
+
+
+def read_record(game, number):
+    """The bytes of board `number` (1-based) in the game's collection file."""
+    with open(game.collection_path, "rb") as collection:
+        collection.seek((number - 1) * RECORD)
+        return collection.read(RECORD)
+
+
+def set_name(collection_path, number, name, slot=0):
+    """Gives board `number` (1-based) the name `name` (bytes in Windows-1252) in a copied collection file."""
+    with open(collection_path, "r+b") as collection:
+        collection.seek((number - 1) * RECORD + NAMES + slot * NAME_SLOT)
+        collection.write(bytes([len(name)]) + name)
 
 
 def set_original(collection_path, number, word):

@@ -14,6 +14,8 @@ instead of sleeping, so it holds on a busy machine.
         desk.close_request(main)                  # what the window manager's close button sends
         game.wait_exit()
         game.settings()                           # kestrum.ini as a dict of ints
+        other = desk.game(same_as=game)           # a second copy of the game for the same player
+        game.kill()                               # a crash: nothing written, nothing removed
 
 Only the Python standard library and the X tools Xvfb, openbox, xdotool, xprop, xwininfo and xwd are
 used. Run a test file alone with `python3 -m unittest -v tests/desktop/test_x.py` after setting
@@ -85,6 +87,7 @@ class Desktop:
     def __enter__(self):
         try:
             self._start_server()
+            self._prime_keyboard()
             if self.wm:
                 self._start_openbox()
         except BaseException:
@@ -133,6 +136,14 @@ class Desktop:
         os.close(read_end)
         self.display = ":" + number.decode().strip()
 
+    def _prime_keyboard(self):
+        # The first key sent through XTEST makes the server switch to the XTEST keyboard and tell every
+        # client that the keyboard map changed. openbox then lets go of its key bindings and takes them
+        # again, and a key arriving in between goes to the window with the focus instead: Alt+F4 as the
+        # first key of a test closed nothing now and then. One key before openbox starts has the switch
+        # happen while nobody listens.
+        self.x("xdotool", "key", "shift")
+
     def _start_openbox(self):
         home = self.path("wm-home")
         os.makedirs(home, exist_ok=True)
@@ -166,8 +177,8 @@ class Desktop:
             raise DesktopError(f"{' '.join(command)} failed: {result.stderr.strip()}")
         return result.stdout
 
-    def game(self, settings=None, program_dir=None):
-        game = Game(self, settings, program_dir)
+    def game(self, settings=None, program_dir=None, same_as=None):
+        game = Game(self, settings, program_dir, same_as)
         self.games.append(game)
         return game
 
@@ -225,9 +236,17 @@ class Desktop:
 
     # --- input: real X events through XTest
 
+    def pointer(self):
+        """Where the pointer is on the screen."""
+        place = dict(line.split("=", 1) for line in self.x("xdotool", "getmouselocation", "--shell").split())
+        return int(place["X"]), int(place["Y"])
+
     def move_to(self, window, x, y):
         left, top, _, _ = self.client_rect(window)
-        self.x("xdotool", "mousemove", "--sync", str(left + x), str(top + y))
+        target = (left + x, top + y)
+        # `--sync` waits until the pointer has left the place it is at: 15 s when it is there already.
+        if self.pointer() != target:
+            self.x("xdotool", "mousemove", "--sync", str(target[0]), str(target[1]))
 
     def press(self, window, x, y, button=1):
         self.move_to(window, x, y)
@@ -278,6 +297,23 @@ class Desktop:
             return screen
         rect = self.frame_rect(window) if frame else self.client_rect(window)
         return screen.crop(*rect)
+
+    def drawn(self, window):
+        """A window's own pixels once it has been drawn (more than a few colours) and they stay the same
+        between two looks; a window that has just appeared may not be drawn yet. Read from the window
+        itself: the screen shows a message window's place black under Xvfb."""
+
+        def own_pixels():
+            return Image.from_xwd(subprocess.run(["xwd", "-id", str(window), "-silent"], env=self.env(),
+                                                 check=True, capture_output=True).stdout)
+
+        def look():
+            first = own_pixels()
+            time.sleep(0.1)
+            second = own_pixels()
+            return second if first.rows == second.rows and second.colours() > 4 else None
+
+        return wait_for(look, what=f"window {window:#x} to be drawn")
 
     def screenshot(self, name, window=None, frame=True):
         """Saves a PNG into the test's directory (kept with TOLVAR_DESKTOP_KEEP=1) and returns its path."""
@@ -349,14 +385,25 @@ class Image:
 
 
 class Game:
-    """One copy of the program directory with a home of its own, started and stopped on a Desktop."""
+    """One copy of the program directory with a home of its own, started and stopped on a Desktop. With
+    `same_as`, another process of the game in the same program directory and home: the same player
+    running a second copy of the game at the same time."""
 
-    def __init__(self, desk, settings=None, program_dir=None):
+    def __init__(self, desk, settings=None, program_dir=None, same_as=None):
         self.desk = desk
-        self.root = tempfile.mkdtemp(prefix="game-", dir=desk.root)
-        self.program = os.path.join(self.root, "game")
-        shutil.copytree(program_dir or game_dir(), self.program)
-        self.home = os.path.join(self.root, "home")
+        self.proc = None
+        self.runs = 0
+        if same_as is not None:
+            self.root, self.program, self.home = same_as.root, same_as.program, same_as.home
+            same_as.copies += 1
+            self.name = f"copy{same_as.copies}-"
+        else:
+            self.root = tempfile.mkdtemp(prefix="game-", dir=desk.root)
+            self.program = os.path.join(self.root, "game")
+            shutil.copytree(program_dir or game_dir(), self.program)
+            self.home = os.path.join(self.root, "home")
+            self.name = ""
+        self.copies = 1
         self.config = os.path.join(self.home, ".config")
         self.data = os.path.join(self.home, ".local", "share")
         self.state = os.path.join(self.home, ".local", "state")
@@ -364,8 +411,6 @@ class Game:
         for directory in (self.config, self.data, self.state, self.runtime):
             os.makedirs(directory, exist_ok=True)
         os.chmod(self.runtime, 0o700)
-        self.proc = None
-        self.runs = 0
         if settings is not None:
             self.write_settings(settings)
 
@@ -408,7 +453,7 @@ class Game:
 
     @property
     def log_path(self):
-        return os.path.join(self.root, f"run{self.runs}.log")
+        return os.path.join(self.root, f"{self.name}run{self.runs}.log")
 
     def log(self):
         with open(self.log_path, encoding="utf-8", errors="replace") as text:
@@ -453,7 +498,14 @@ class Game:
                     return window
             return None
 
-        return wait_for(find, timeout, what=f"a {size[0]} x {size[1]} window" + (f" titled {title!r}" if title else ""))
+        try:
+            return wait_for(find, timeout, what=f"a {size[0]} x {size[1]} window" + (f" titled {title!r}" if title else ""))
+        except DesktopError:
+            import sys
+            sys.stderr.write("DIAG windows %r\n" % [(hex(w), self.desk.client_rect(w), self.desk.title(w)) for w in self.desk.visible_windows(self.pid)])
+            sys.stderr.write(subprocess.run(["gdb", "-p", str(self.pid), "-batch", "-ex", "thread apply all bt 30"], capture_output=True, text=True).stdout[-12000:])
+            self.desk.screenshot("diag-fail")
+            raise
 
     def wait_message(self, timeout=TIMEOUT):
         """The question or notice window, once it shows."""
@@ -464,6 +516,11 @@ class Game:
             return self.proc.wait(timeout)
         except subprocess.TimeoutExpired:
             raise DesktopError(f"the game did not end within {timeout:.0f} s")
+
+    def kill(self):
+        """Ends the game as a crash would: at once, nothing written, nothing removed."""
+        self.proc.kill()
+        self.proc.wait()
 
     def stop(self):
         if self.running():

@@ -6,7 +6,7 @@ import time
 import unittest
 
 from desktop import Desktop, NO, YES, wait_for
-from boards import BOARD_2_JUMP, EDIT_BUTTON, cell_point, set_original
+from boards import BOARD_1_JUMP, BOARD_2_JUMP, EDIT_BUTTON, EXIT_BUTTON, cell_point, set_original
 
 MWM_HINTS_FUNCTIONS = 0x1
 MWM_FUNC_ALL = 0x1
@@ -80,6 +80,32 @@ class CloseRequestTest(unittest.TestCase):
             self.assertEqual(game.wait_exit(), 0)
             with open(game.collection_path, "rb") as after:
                 self.assertNotEqual(after.read(), original, "the collection was saved")
+
+    def test_a_close_request_while_the_close_asks_leaves_the_question_up(self):
+        with Desktop() as desk:
+            game, main = self.start(desk, level=1)
+            with open(game.collection_path, "rb") as before:
+                original = before.read()
+            desk.drag(main, *BOARD_1_JUMP)  # solves the board
+            stored = game.wait_message()
+            desk.click(stored, *YES)  # store the solution
+            desk.wait_gone(stored, game.pid)
+
+            # Exit closes the window itself; the window manager's requests meanwhile must change nothing.
+            desk.click(main, *EXIT_BUTTON)
+            ending = game.wait_message()
+            desk.close_request(main)
+            self.assert_stays(game, ending, "a close request answered the question to end the game")
+            desk.click(ending, *YES)
+            desk.wait_gone(ending, game.pid)
+            saving = game.wait_message()
+            desk.close_request(main)
+            self.assert_stays(game, saving, "a close request answered the save question")
+            desk.click(saving, *YES)
+            self.assertEqual(game.wait_exit(), 0)
+            with open(game.collection_path, "rb") as after:
+                self.assertNotEqual(after.read(), original, "the collection was saved")
+            self.assertIn("sound", game.settings(), "the settings were written at close")
 
 
 class InterruptedDragTest(unittest.TestCase):

@@ -3,7 +3,7 @@
 import unittest
 
 from desktop import Desktop, YES
-from boards import EDIT_BUTTON, RIGHT_ARROW, set_original
+from boards import EDIT_BUTTON, RIGHT_ARROW, set_name, set_original
 
 LANGUAGE_WINDOW = (320, 91)
 GERMAN_BUTTON = (194, 61)
@@ -39,6 +39,16 @@ class TitleTest(unittest.TestCase):
             desk.screenshot("editor-original", editor)
             desk.click(main, 350, 17)  # back to an ordinary board: the title empties again
             desk.wait_title(editor, "")
+
+    def test_no_control_character_of_a_board_name_reaches_the_title(self):
+        with Desktop() as desk:
+            game = desk.game(settings={"tongue": 0, "level": 2, "left": 50, "top": 50})
+            # A title a tool prints into a terminal would set the terminal's own title and break lines.
+            set_name(game.collection_path, 2, b"A\x1b]0;x\x07B\nC\tD")
+            main = game.start()
+            shown = '"Tolvar Pegs 2 - A\u241b]0;x\u2407B\u240aC\u2409D"'
+            self.assertEqual(desk.property(main, "_NET_WM_NAME"), shown)
+            self.assertEqual(desk.property(main, "WM_NAME"), shown)
 
 
 if __name__ == "__main__":

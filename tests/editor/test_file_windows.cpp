@@ -18,9 +18,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/FileLists.h"
-#include "ui/Load.h"
-#include "ui/Save.h"
+#include "windows/FileLists.h"
+#include "windows/ImportWindow.h"
+#include "windows/ExportWindow.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 //
 //   TOLVAR_FAIL_READ=SUFFIX:N   the Nth read (from 1) of a file whose path ends with SUFFIX fails
 //                               with EIO; counting starts again whenever the value changes
+//   TOLVAR_FAIL_CLOSE=SUFFIX    closing a file whose path ends with SUFFIX closes it, then reports EIO
+//   TOLVAR_FAIL_DIR_SYNC=SUFFIX an fsync of a directory whose path ends with SUFFIX reports EIO
 //   TOLVAR_CALL_LOG=FILE        appends "rename FROM TO", "fsync FILE" and "fsync-dir DIRECTORY" lines
 #include <algorithm>
 #include <cerrno>
@@ -69,6 +71,13 @@ int readShouldFail(int fd) {
     return ++readsSeen == std::atol(colon + 1);
 }
 
+// Whether the rule in `variable` names the file open on `fd`.
+int ruleNames(const char* variable, int fd) {
+    const char* suffix = getenv(variable);
+    char path[4096];
+    return suffix && *suffix && pathOf(fd, path, sizeof path) && endsWith(path, suffix);
+}
+
 } // namespace
 
 extern "C" ssize_t read(int fd, void* buffer, size_t count) {
@@ -93,7 +102,23 @@ extern "C" int fsync(int fd) {
     const int result = real(fd);
     struct stat info;
     char path[4096];
-    if (result == 0 && fstat(fd, &info) == 0 && pathOf(fd, path, sizeof path))
-        logLine(S_ISDIR(info.st_mode) ? "fsync-dir" : "fsync", path, nullptr);
+    const int directory = fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+    if (result == 0 && pathOf(fd, path, sizeof path))
+        logLine(directory ? "fsync-dir" : "fsync", path, nullptr);
+    if (directory && ruleNames("TOLVAR_FAIL_DIR_SYNC", fd)) {
+        errno = EIO;
+        return -1;
+    }
+    return result;
+}
+
+extern "C" int close(int fd) {
+    static auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "close"));
+    const int fails = ruleNames("TOLVAR_FAIL_CLOSE", fd);
+    const int result = real(fd);
+    if (fails) {
+        errno = EIO;
+        return -1;
+    }
     return result;
 }

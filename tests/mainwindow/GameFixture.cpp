@@ -1,6 +1,6 @@
 #include "GameFixture.h"
 
-#include "ui/Texts.h"
+#include "session/Texts.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -11,12 +11,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ui/Okdlg.h"
-#include "ui/Tongdlg.h"
-#include "ui/Yesnodlg.h"
+#include "windows/NoticeWindow.h"
+#include "windows/LanguageWindow.h"
+#include "windows/QuestionWindow.h"
 #include "view/BoardArea.h"
 #include "view/BoardPainter.h"
-#include "view/Gradbtn.h"
+#include "view/GradientButton.h"
 #include "view/StatusPanel.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/Main.h"
+#include "app/MainWindow.h"
 
 class QListView;
 

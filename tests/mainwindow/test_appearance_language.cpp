@@ -10,14 +10,14 @@
 #include <QTest>
 
 #include "GameFixture.h"
-#include "ui/Edinfdlg.h"
-#include "ui/Edit.h"
-#include "ui/Infodlg.h"
-#include "ui/Tongdlg.h"
+#include "windows/EditorIntroWindow.h"
+#include "windows/EditorWindow.h"
+#include "windows/AboutWindow.h"
+#include "windows/LanguageWindow.h"
 #include "view/BoardArea.h"
 #include "view/BoardPainter.h"
 #include "view/StatusPanel.h"
-#include "view/stylesb.h"
+#include "view/ToolButton.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 
 #include "GameFixture.h"
 #include "storage/LevelCollection.h"
-#include "ui/Edit.h"
-#include "ui/Load.h"
+#include "windows/EditorWindow.h"
+#include "windows/ImportWindow.h"
 #include "view/BoardArea.h"
 #include "view/BoardPainter.h"
-#include "view/stylesb.h"
+#include "view/ToolButton.h"
 
 namespace {
 

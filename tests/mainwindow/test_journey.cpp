@@ -12,13 +12,13 @@
 #include <QTest>
 
 #include "GameFixture.h"
-#include "ui/Edinfdlg.h"
-#include "ui/Edit.h"
-#include "ui/FileLists.h"
-#include "ui/Load.h"
-#include "ui/Save.h"
+#include "windows/EditorIntroWindow.h"
+#include "windows/EditorWindow.h"
+#include "windows/FileLists.h"
+#include "windows/ImportWindow.h"
+#include "windows/ExportWindow.h"
 #include "view/BoardArea.h"
-#include "view/stylesb.h"
+#include "view/ToolButton.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "app/DeadEndWatch.h"
 #include "app/HelpWindow.h"
 #include "view/BoardArea.h"
-#include "view/stylesb.h"
+#include "view/ToolButton.h"
 
 namespace {
 

@@ -15,13 +15,13 @@
 #include "GameFixture.h"
 #include "app/HelpWindow.h"
 #include "storage/LevelCollection.h"
-#include "ui/Edinfdlg.h"
-#include "ui/Edit.h"
-#include "ui/Infodlg.h"
+#include "windows/EditorIntroWindow.h"
+#include "windows/EditorWindow.h"
+#include "windows/AboutWindow.h"
 #include "view/BoardArea.h"
 #include "view/Sprites.h"
 #include "view/StatusPanel.h"
-#include "view/stylesb.h"
+#include "view/ToolButton.h"
 
 namespace {
 

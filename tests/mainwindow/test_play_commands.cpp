@@ -4,7 +4,7 @@
 
 #include "GameFixture.h"
 #include "view/BoardArea.h"
-#include "view/stylesb.h"
+#include "view/ToolButton.h"
 
 TEST_F(GameFixture, UndoTakesTheJumpBackOnTheScreenAndTheSelectorAsksBeforeGivingUp) {
     auto form = startEnglishGame();

@@ -1,5 +1,5 @@
 // Closing when the collection cannot be written: the player is told, the settings are written all
-// the same, and nothing else is lost.
+// the same, and nothing else is lost; when nothing can keep the boards, the player may go back.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,4 +60,33 @@ TEST_F(GameFixture, AfterAFailedSaveAtCloseTheNextStartOffersTheBoardsAgain) {
     EXPECT_TRUE(again->close());
     EXPECT_FALSE(QFile::exists(m_config.path() + "/state/tolvarpegs/vorn-recovery.dat"));
     EXPECT_TRUE(script.seen().contains("TYesNoDialog 6"));
+}
+
+TEST_F(GameFixture, WhenNothingCanKeepTheBoardsGoingBackKeepsTheGameRunningWithNothingWritten) {
+    QFile blocker(m_config.path() + "/state"); // a file where the recovery copy's directory belongs
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    auto form = startEnglishGame();
+    ModalScript script;
+    script.then(ModalScript::no()); // the solution is not stored; the solved mark is a change
+    drag(*form, cellCentre(0), {}, cellCentre(2));
+    drag(*form, cellCentre(3), {}, cellCentre(1));
+    removeProgramFile("vorn.dat");
+    ASSERT_TRUE(QDir(programPath()).mkpath("vorn.dat/held"));
+    const QString settings = settingsText();
+
+    script.then(ModalScript::yes()).then(ModalScript::yes()).then(ModalScript::yes());
+    script.then(ModalScript::messageBoxOk()).then(ModalScript::no());
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(script.seen().last(), "TYesNoDialog 9") << script.seen().join(", ").toStdString();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(settingsText(), settings) << "nothing is written while the game goes on";
+
+    ASSERT_TRUE(QDir(programPath() + "vorn.dat").removeRecursively());
+    script.otherwise(ModalScript::agree());
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(form->session().collection().slot(1).isSolved());
+    EXPECT_TRUE(QFileInfo(programPath() + "vorn.dat").isFile());
+    EXPECT_TRUE(settingsText().contains("level=1")) << settingsText().toStdString();
 }

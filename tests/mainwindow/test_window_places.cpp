@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "GameFixture.h"
-#include "ui/Edit.h"
-#include "view/stylesb.h"
+#include "windows/EditorWindow.h"
+#include "view/ToolButton.h"
 
 namespace {
 

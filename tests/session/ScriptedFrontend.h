@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Frontend.h"
+#include "session/Frontend.h"
 
 class ScriptedFrontend : public Frontend {
 public:

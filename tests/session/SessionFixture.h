@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "ScriptedFrontend.h"
-#include "app/Session.h"
-#include "game/PlayState.h"
+#include "session/Session.h"
+#include "rules/PlayState.h"
 
 // Rows of the 9 x 9 grid as text: '.' no hole, 'o' empty hole, 'P' first colour, 'Q' second colour.
 // Missing rows and columns are no-hole cells.
@@ -60,6 +60,22 @@ inline LevelRecord TwoPegBoard() {
 // Row 0 of a size 5 board: after 0 -> 2 the pegs on 2 and 4 cannot reach each other.
 inline LevelRecord StuckBoard() {
     return DrawnBoard({"PPooP"}, 5);
+}
+
+// What a jump changes in the play state, compared as a whole.
+struct Counters {
+    Position cells;
+    int jumps;
+    int moves;
+    int lastLanding;
+    bool operator==(const Counters& other) const {
+        return cells == other.cells && jumps == other.jumps && moves == other.moves &&
+               lastLanding == other.lastLanding;
+    }
+};
+
+inline Counters CountersOf(const PlayState& play) {
+    return {play.Cells, play.JumpCount, play.MoveCount, play.LastLanding};
 }
 
 class SessionTest : public testing::Test {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "SessionFixture.h"
-#include "game/BoardCursor.h"
+#include "rules/BoardCursor.h"
 
 namespace {
 
@@ -31,6 +31,9 @@ TEST(BoardCursor, ArrowsFollowRowsAndColumnsOfASquareBoardAndSkipGaps) {
     EXPECT_EQ(Walk(board, Cell(0, 3), {CursorStep::Up}), Cell(0, 3));
     EXPECT_EQ(Walk(board, Cell(2, 0), {CursorStep::Up}), Cell(2, 0));
     EXPECT_EQ(Walk(board, Cell(3, 6), {CursorStep::Right}), Cell(3, 6));
+    // Nor to a cell a whole column aside, as on a hexagon half a cell aside.
+    EXPECT_EQ(Walk(board, Cell(2, 1), {CursorStep::Up}), Cell(2, 1));
+    EXPECT_EQ(Walk(board, Cell(4, 5), {CursorStep::Down}), Cell(4, 5));
 
     // A gap in a row is jumped over to the next hole.
     const LevelRecord gap = DrawnBoard({"Po.oP"}, 5);

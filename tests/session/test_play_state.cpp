@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "SessionFixture.h"
-#include "game/PlayState.h"
+#include "rules/PlayState.h"
 
 namespace {
 

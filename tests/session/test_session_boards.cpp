@@ -1,11 +1,12 @@
-// Start-up, moving between boards, the editor button with the settling of pending edits, and the close
-// sequence.
+// Start-up, moving between boards, the editor button with the settling of pending edits, the close
+// sequence, and board names as they are shown.
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
 
 #include "SessionFixture.h"
+#include "session/Texts.h"
 
 using BoardsTest = SessionTest;
 
@@ -56,7 +57,6 @@ TEST_F(BoardsTest, ARememberedBoardBeyondTheListSelectsTheLastAndClearsTheFlags)
     StoreJumps(withSolution, {{0, 2}, {5, 3}, {2, 4}}, 3);
     writeCollection({RunBoard(), StuckBoard(), withSolution});
     ASSERT_TRUE(session.loadCollection(path("vorn.dat")));
-    session.markPendingCellEdit();
     session.selectRememberedBoard(150);
     EXPECT_EQ(frontend.take(), (Calls{"selector 3 3", "status", "hints", "step on", "paintBoard"}));
     EXPECT_EQ(session.collection().currentNumber(), 3);
@@ -142,9 +142,10 @@ TEST_F(BoardsTest, AFailedSaveShowsTheSaveErrorInTheLanguage) {
     // A directory now stands in the collection file's place.
     std::filesystem::remove(path("vorn.dat"));
     std::filesystem::create_directory(path("vorn.dat"));
-    frontend.answer({true, true});
+    frontend.answer({true, true, true});
     session.closeSequence({});
-    EXPECT_EQ(frontend.take(), (Calls{"ask 6", "ask 8", "error Cannot create VORN.DAT. (1)"}));
+    // Without a recovery copy nothing keeps the boards: ending is asked once more.
+    EXPECT_EQ(frontend.take(), (Calls{"ask 6", "ask 8", "error Cannot create VORN.DAT. (1)", "ask 9"}));
     EXPECT_EQ(session.saveErrorText(3), "Cannot create VORN.DAT. (3)");
     session.setLanguage(LanguageGerman);
     EXPECT_EQ(session.saveErrorText(3), "Datei VORN.DAT kann nicht angelegt werden. (3)");
@@ -188,7 +189,7 @@ TEST_F(BoardsTest, LeavingTheEditorWithAcceptedCellEditsDropsTheSolution) {
     StoreJumps(withSolution, {{0, 2}, {2, 4}, {4, 6}}, 1);
     start({withSolution});
     session.EditBtnClick(true);
-    session.markPendingCellEdit();
+    pick(0); // a click on a cell of the start position
     frontend.take();
     frontend.answer({true});
     session.EditBtnClick(false);
@@ -203,8 +204,7 @@ TEST_F(BoardsTest, AcceptingANameEditKeepsTheSolution) {
     StoreJumps(withSolution, {{0, 2}, {2, 4}, {4, 6}}, 1);
     start({withSolution});
     session.EditBtnClick(true);
-    session.currentRecord().Names[0].setText("Run");
-    session.markPendingPropertyEdit();
+    session.NameEditChange("Run");
     frontend.answer({true});
     session.EditBtnClick(false);
     EXPECT_EQ(session.currentRecord().SolutionMoves, 1);
@@ -217,8 +217,7 @@ TEST_F(BoardsTest, DecliningOrAnOriginalBoardDropsTheEdits) {
     start({RunBoard(), original});
 
     session.EditBtnClick(true);
-    session.currentRecord().Names[0].setText("changed");
-    session.markPendingPropertyEdit();
+    session.NameEditChange("changed");
     frontend.take();
     frontend.answer({false});
     session.EditBtnClick(false);
@@ -229,7 +228,7 @@ TEST_F(BoardsTest, DecliningOrAnOriginalBoardDropsTheEdits) {
     session.levelscrollChange(2);
     session.EditBtnClick(true);
     session.currentRecord().Size = 5;
-    session.markPendingCellEdit();
+    pick(0); // a click on a cell of the start position
     frontend.take();
     session.EditBtnClick(false);
     EXPECT_EQ(frontend.take().front(), "notice 3");
@@ -240,7 +239,7 @@ TEST_F(BoardsTest, DecliningOrAnOriginalBoardDropsTheEdits) {
 TEST_F(BoardsTest, SelectingWhileEditingSettlesAndStaysInTheEditor) {
     start({RunBoard(), StuckBoard()});
     session.EditBtnClick(true);
-    session.markPendingCellEdit();
+    pick(0); // a click on a cell of the start position
     frontend.take();
     frontend.answer({true});
     session.levelscrollChange(2);
@@ -261,7 +260,7 @@ TEST_F(BoardsTest, ClosingWhileEditingSettlesTheShortWayBeforeTheSaveQuestion) {
     StoreJumps(withSolution, {{0, 2}, {2, 4}, {4, 6}}, 1);
     start({withSolution});
     session.EditBtnClick(true);
-    session.markPendingCellEdit();
+    pick(0); // a click on a cell of the start position
     frontend.take();
     frontend.answer({true, true});
     session.closeSequence({});
@@ -270,4 +269,22 @@ TEST_F(BoardsTest, ClosingWhileEditingSettlesTheShortWayBeforeTheSaveQuestion) {
     ASSERT_TRUE(reread.load(path("vorn.dat")).ok);
     // The short way keeps the stored solution even after cell edits.
     EXPECT_EQ(reread.slot(1).SolutionMoves, 1);
+}
+
+// A name read from a file is shown, never obeyed: each control character shows as its picture, so no
+// name can put an escape sequence or a line break into a title or wherever else a tool prints it.
+TEST(ShownName, ControlCharactersShowAsTheirPicturesAndEveryOtherByteAsItsCharacter) {
+    EXPECT_EQ(ShownName("A\x1B]0;x\x07"
+                        "B\nC\tD\x7F"),
+              "A\u241B]0;x\u2407B\u240AC\u2409D\u2421");
+    EXPECT_EQ(ShownName(std::string(1, '\0')), "\u2400");
+    EXPECT_EQ(ShownName("Kreuz \xFC\x80\x9F"), "Kreuz \u00FC\u20AC\u0178");
+    EXPECT_EQ(ShownName("\x81\x9D"), "\uFFFD\uFFFD") << "bytes the code page leaves unused";
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string shown = ShownName(std::string(1, static_cast<char>(byte)));
+        const auto lead = static_cast<unsigned char>(shown[0]);
+        EXPECT_FALSE(shown.size() == 1 && (lead < 0x20 || lead == 0x7F)) << byte;
+        EXPECT_FALSE(shown.size() == 2 && lead == 0xC2 && static_cast<unsigned char>(shown[1]) < 0xA0)
+            << byte << ": a C1 control";
+    }
 }

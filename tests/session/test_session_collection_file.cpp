@@ -176,6 +176,66 @@ TEST_F(CollectionFileTest, DecliningTheRecoveryKeepsTheFileAsLoaded) {
     EXPECT_FALSE(fs::exists(recovery()));
 }
 
+// A kill keeps what the player sees: cells clicked in the editor and a name typed there are in the
+// copy before anything is settled, as the short way would settle them; an original board's never.
+TEST_F(CollectionFileTest, TheRecoveryCopyHoldsTheEditorsPendingEditsAsTheyAreShown) {
+    LevelRecord original = StuckBoard();
+    original.Original = 1;
+    writeCollection({RunBoard(), original});
+    ASSERT_TRUE(session.loadCollection(files(), recovery()));
+    session.selectRememberedBoard(1);
+    session.EditBtnClick(true);
+    session.InsertBtnClick();
+    pick(10);
+    pick(11);
+    session.NameEditChange("Mine");
+    LevelCollection kept;
+    ASSERT_TRUE(kept.load(recovery()).ok);
+    ASSERT_EQ(kept.count(), 3);
+    EXPECT_EQ(kept.slot(2).StartCells[10], EmptyHole);
+    EXPECT_EQ(kept.slot(2).StartCells[11], EmptyHole);
+    EXPECT_EQ(kept.slot(2).TargetCells[11], EmptyHole);
+    EXPECT_EQ(kept.slot(2).Names[0].text(), "Mine");
+
+    // Dropped edits leave the copy; the inserted board stays in it.
+    frontend.answer({false});
+    session.levelscrollChange(3);
+    ASSERT_TRUE(kept.load(recovery()).ok);
+    EXPECT_EQ(kept.slot(2).StartCells, LevelRecord{}.StartCells);
+    EXPECT_EQ(kept.slot(2).Names[0].text(), "");
+
+    pick(0);
+    ASSERT_NE(session.play().Cells, original.StartCells) << "the click edited the shown cells";
+    ASSERT_TRUE(kept.load(recovery()).ok);
+    EXPECT_EQ(kept.slot(3).toBytes(), original.toBytes());
+}
+
+// The save fails and no recovery copy can be written: nothing would keep the boards, so the player is
+// asked before they are lost, and may go back to the game and end it once the save can succeed.
+TEST_F(CollectionFileTest, WhenNothingCanKeepTheChangesThePlayerIsAskedAndMayGoBack) {
+    std::ofstream(path("state"), std::ios::binary) << "a file where the recovery copy's directory belongs";
+    writeCollection({RunBoard()});
+    ASSERT_TRUE(session.loadCollection(files(), recovery()));
+    session.selectRememberedBoard(1);
+    session.EditBtnClick(true);
+    session.InsertBtnClick();
+    frontend.take();
+    fs::remove(path("vorn.dat"));
+    fs::create_directory(path("vorn.dat"));
+
+    frontend.answer({true, true, false});
+    EXPECT_TRUE(session.closeSequence({}).empty()) << "no settings: the game goes on";
+    EXPECT_EQ(frontend.take(), (Calls{"ask 6", "ask 8", "error Cannot create VORN.DAT. (2)", "ask 9"}));
+    EXPECT_EQ(session.mode(), ModeEditing);
+    EXPECT_EQ(session.collection().count(), 2);
+
+    fs::remove(path("vorn.dat"));
+    frontend.answer({true, true});
+    EXPECT_FALSE(session.closeSequence({}).empty());
+    EXPECT_EQ(frontend.take(), (Calls{"ask 6", "ask 8"}));
+    EXPECT_EQ(fs::file_size(path("vorn.dat")), 2u * RecordBytes);
+}
+
 TEST_F(CollectionFileTest, AFailedFirstCopyIsReportedWithThePlayersFile) {
     writeCollection({RunBoard()});
     EXPECT_TRUE(session.loadCollection(CollectionFiles{path("vorn.dat"), path("own/vorn.dat"), ENOSPC}, {}));

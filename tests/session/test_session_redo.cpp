@@ -13,21 +13,6 @@ LevelRecord LongRunBoard() {
     return DrawnBoard({"PPoPoPoPP"}, 9);
 }
 
-struct Counters {
-    Position cells;
-    int jumps;
-    int moves;
-    int lastLanding;
-    bool operator==(const Counters& other) const {
-        return cells == other.cells && jumps == other.jumps && moves == other.moves &&
-               lastLanding == other.lastLanding;
-    }
-};
-
-Counters CountersOf(const PlayState& play) {
-    return {play.Cells, play.JumpCount, play.MoveCount, play.LastLanding};
-}
-
 } // namespace
 
 TEST_F(RedoTest, UndoneJumpsComeBackInOrderWithTheirCounters) {

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "SessionFixture.h"
-#include "game/Rules.h"
+#include "rules/Rules.h"
 
 using ReplayTest = SessionTest;
 
@@ -22,21 +22,6 @@ LevelRecord TwoPegBoardWithSolution() {
     LevelRecord board = TwoPegBoard();
     StoreJumps(board, {{0, 2}, {5, 3}, {2, 4}}, 3);
     return board;
-}
-
-struct Counters {
-    Position cells;
-    int jumps;
-    int moves;
-    int lastLanding;
-    bool operator==(const Counters& other) const {
-        return cells == other.cells && jumps == other.jumps && moves == other.moves &&
-               lastLanding == other.lastLanding;
-    }
-};
-
-Counters CountersOf(const PlayState& play) {
-    return {play.Cells, play.JumpCount, play.MoveCount, play.LastLanding};
 }
 
 } // namespace

@@ -44,6 +44,20 @@ TEST_F(CollectionPlaceTest, AnInstalledGameCopiesTheCollectionOnceAndNeverWrites
     EXPECT_EQ(readFile(path("game/vorn.dat")), installed + "newer");
 }
 
+// Whatever stands where the player's copy belongs is the player's: a link to a file that is not there
+// (moved away, on a stick pulled out) gets no copy written through it; loading it tells the player.
+TEST_F(CollectionPlaceTest, ALinkWhereThePlayersCopyBelongsIsNeverWrittenThrough) {
+    fs::create_directories(m_dir / "game");
+    fs::create_directories(m_dir / "data");
+    writeFile(path("game/vorn.dat"), std::string(732, 'i'));
+    fs::create_symlink(m_dir / "moved.dat", m_dir / "data" / "vorn.dat");
+    const CollectionFiles files = PlaceCollection(path("game/"), false, path("data/"));
+    EXPECT_EQ(files.load, path("data/vorn.dat"));
+    EXPECT_EQ(files.save, path("data/vorn.dat"));
+    EXPECT_EQ(files.copyError, 0);
+    EXPECT_FALSE(fs::exists(m_dir / "moved.dat")) << "a copy was written through the link";
+}
+
 TEST_F(CollectionPlaceTest, AFailedCopyIsReportedAndTheInstalledFileIsReadButNotWritten) {
     fs::create_directories(m_dir / "game");
     writeFile(path("game/vorn.dat"), std::string(732, 'i'));

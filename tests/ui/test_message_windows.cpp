@@ -9,9 +9,9 @@
 
 #include <functional>
 
-#include "ui/Okdlg.h"
-#include "ui/Yesnodlg.h"
-#include "view/Gradbtn.h"
+#include "windows/NoticeWindow.h"
+#include "windows/QuestionWindow.h"
+#include "view/GradientButton.h"
 
 namespace {
 
@@ -282,6 +282,6 @@ TEST(MessageWindows, ShortOrMissingAtlasIsDrawnSafely) {
         EXPECT_EQ(QColor(grabbed(&question).pixel(50, 70)), QColor(Qt::black));
         clickButton(question.YesBtn());
     });
-    EXPECT_EQ(question.ShowModal(9, LanguageEnglish, &main.window), mrYes);
+    EXPECT_EQ(question.ShowModal(QuestionCount, LanguageEnglish, &main.window), mrYes);
     EXPECT_TRUE(question.messageLabel()->text().isEmpty());
 }

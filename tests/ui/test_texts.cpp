@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ui/Texts.h"
+#include "session/Texts.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ TEST(MessageTexts, ExactTextsInBothLanguages) {
 }
 
 TEST(MessageTexts, LeadLinesOfEveryCode) {
-    constexpr std::array<int, QuestionCount> questionLeads{1, 0, 0, 1, 1, 1, 1, 0, 0};
+    constexpr std::array<int, QuestionCount> questionLeads{1, 0, 0, 1, 1, 1, 1, 0, 0, 0};
     for (int code = 0; code < QuestionCount; ++code) {
         for (const int language : {LanguageGerman, LanguageEnglish}) {
             const std::string_view text = QuestionText(code).text.in(language);
@@ -62,7 +62,7 @@ TEST(MessageTexts, OnlyGermanPicksGerman) {
 }
 
 TEST(MessageTexts, FiguresByCode) {
-    constexpr std::array<int, QuestionCount> questionFigures{2, 0, 1, 3, 4, 1, 1, 2, 3};
+    constexpr std::array<int, QuestionCount> questionFigures{2, 0, 1, 3, 4, 1, 1, 2, 3, 3};
     for (int code = 0; code < QuestionCount; ++code)
         EXPECT_EQ(QuestionText(code).figure, questionFigures[static_cast<std::size_t>(code)]);
     EXPECT_EQ(NoticeText(0).figure, QuestionText(0).figure);
@@ -76,7 +76,7 @@ TEST(MessageTexts, FiguresByCode) {
 }
 
 TEST(MessageTexts, CodesThatDoNotExistGiveNothing) {
-    for (const int code : {-1, 9, 1000}) {
+    for (const int code : {-1, 10, 1000}) {
         EXPECT_TRUE(QuestionText(code).text.in(LanguageGerman).empty());
         EXPECT_EQ(QuestionText(code).figure, -1);
     }
@@ -84,6 +84,15 @@ TEST(MessageTexts, CodesThatDoNotExistGiveNothing) {
         EXPECT_TRUE(NoticeText(code).text.in(LanguageEnglish).empty());
         EXPECT_EQ(NoticeText(code).figure, -1);
     }
+}
+
+// Values go in once: a file name that holds a placeholder or a percent sign comes out as it is.
+TEST(MessageTexts, ValuesFillTheirPlaceholdersInOnePass) {
+    EXPECT_EQ(WithValues(FileErrorText.in(LanguageEnglish), {"2", "/home/a %2/%1.dat"}),
+              "Fileerror 2 with file /home/a %2/%1.dat.");
+    EXPECT_EQ(WithValues(CannotCreateCollectionText.in(LanguageGerman), {"7"}),
+              "Datei VORN.DAT kann nicht angelegt werden. (7)");
+    EXPECT_EQ(WithValues("100% %3 %1", {"x"}), "100% %3 x");
 }
 
 TEST(MainHints, SoundHintFollowsTheButton) {

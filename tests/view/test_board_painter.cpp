@@ -486,4 +486,11 @@ TEST(UpdateTitle, NumberAndNameInTheLanguagesSlot) {
     record.Names[0].Chars.fill('a');
     record.Names[0].Length = 255;
     EXPECT_EQ(UpdateTitle(1, record, 0), QStringLiteral("Tolvar Pegs 1 - ") + QString(50, QLatin1Char('a')));
+    // Control characters of a name never reach the title; the name keeps them.
+    record.Names[0].setText("A\x1B]0;x\x07"
+                            "B\nC\tD");
+    EXPECT_EQ(UpdateTitle(1, record, 0),
+              QString::fromUtf8("Tolvar Pegs 1 - A\u241B]0;x\u2407B\u240AC\u2409D"));
+    EXPECT_EQ(record.Names[0].text(), "A\x1B]0;x\x07"
+                                      "B\nC\tD");
 }

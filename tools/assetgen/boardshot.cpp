@@ -2,7 +2,7 @@
 // mask, OR with the picture, cells at their places), so the pictures can be looked at.
 // Usage: boardshot <program directory> <output directory>
 #include "Layout.h"
-#include "game/LevelRecord.h"
+#include "rules/LevelRecord.h"
 #include "view/Pictures.h"
 
 #include <QDir>

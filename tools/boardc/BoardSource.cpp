@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <sstream>
 
-#include "game/Rules.h"
+#include "rules/Rules.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "game/LevelRecord.h"
-#include "game/Solver.h"
+#include "rules/LevelRecord.h"
+#include "solver/Solver.h"
 
 struct BoardSource {
     std::string where; // "file:line" of the board's first line, for messages

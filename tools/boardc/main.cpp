@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "BoardSource.h"
-#include "game/MinMoves.h"
+#include "solver/Solver.h"
 #include "storage/AtomicFile.h"
 #include "storage/LevelCollection.h"
 

@@ -32,8 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "game/MinMoves.h"
-#include "game/Solver.h"
+#include "solver/Solver.h"
 #include "storage/AtomicFile.h"
 #include "storage/LevelCollection.h"
 

@@ -1,0 +1,89 @@
+#include "rules/Rules.h"
+
+namespace {
+
+template <std::size_t Directions>
+int FindInTable(const NeighbourTable<Directions>& landing, int from, int to) {
+    for (std::size_t d = 0; d < Directions; ++d)
+        if (landing[from][d] == to)
+            return static_cast<int>(d);
+    return NoDirection;
+}
+
+template <std::size_t Directions>
+bool HasJumpFrom(const Position& position, const LevelRecord& record, int cell,
+                 const NeighbourTable<Directions>& jumped, const NeighbourTable<Directions>& landing,
+                 std::size_t directionStride) {
+    for (std::size_t d = 0; d < Directions; d += directionStride) {
+        const int to = landing[cell][d];
+        // The cheap look at the landing cell's code goes first; the on-board test only for holes.
+        if (to == NoCell || position[to] != EmptyHole || !IsOnBoard(record, to))
+            continue;
+        if (HoldsPeg(position[jumped[cell][d]]))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int FindDirection(std::uint8_t shape, int from, int to) {
+    if (!IsCellIndex(from) || !IsCellIndex(to))
+        return NoDirection;
+    return shape == ShapeHexagon ? FindInTable(HexLanding, from, to) : FindInTable(SquareLanding, from, to);
+}
+
+int JumpedOverCell(std::uint8_t shape, int from, int direction) {
+    if (!IsCellIndex(from) || direction < 0)
+        return NoCell;
+    if (shape == ShapeHexagon)
+        return direction < static_cast<int>(HexDirections) ? HexJumpedOver[from][direction] : NoCell;
+    return direction < static_cast<int>(SquareDirections) ? SquareJumpedOver[from][direction] : NoCell;
+}
+
+JumpCheck IsLegalJump(const Position& position, const LevelRecord& record, int from, int to) {
+    if (!IsOnBoard(record, to) || !IsCellIndex(from))
+        return {};
+    if (position[to] != EmptyHole)
+        return {};
+    const int direction = FindDirection(record.Shape, from, to);
+    if (direction == NoDirection)
+        return {};
+    if (!record.isHexagon() && direction % 2 == 1 && !record.allowsDiagonal())
+        return {};
+    const int jumped = JumpedOverCell(record.Shape, from, direction);
+    if (!HoldsPeg(position[jumped]))
+        return {};
+    return {true, jumped};
+}
+
+void ApplyJump(Position& position, int from, int jumpedOver, int to, CellCode jumpingPeg) {
+    position[to] = jumpingPeg;
+    position[jumpedOver] = EmptyHole;
+    position[from] = EmptyHole;
+}
+
+bool IsStuck(const Position& position, const LevelRecord& record) {
+    for (int cell = 0; cell < CellCount; ++cell) {
+        if (!HoldsPeg(position[cell]) || !IsOnBoard(record, cell))
+            continue;
+        const bool found = record.isHexagon()
+                               ? HasJumpFrom(position, record, cell, HexJumpedOver, HexLanding, 1)
+                               : HasJumpFrom(position, record, cell, SquareJumpedOver, SquareLanding,
+                                             record.allowsDiagonal() ? 1 : 2);
+        if (found)
+            return false;
+    }
+    return true;
+}
+
+bool IsSolved(const Position& position, const LevelRecord& record) {
+    const int pegs = CountPegs(position, record);
+    const int targetPegs = CountPegs(record.TargetCells, record);
+    if (pegs == 1 && targetPegs == 0)
+        return true;
+    for (int cell = 0; cell < CellCount; ++cell)
+        if (IsOnBoard(record, cell) && position[cell] != record.TargetCells[cell])
+            return false;
+    return true;
+}

@@ -1,0 +1,10 @@
+// Our UTF-8 texts as Qt text: the one conversion every window uses for the game's texts.
+#pragma once
+
+#include <QString>
+
+#include <string_view>
+
+inline QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}

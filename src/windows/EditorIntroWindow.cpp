@@ -1,0 +1,116 @@
+#include "windows/EditorIntroWindow.h"
+
+#include "session/Texts.h"
+#include "session/WindowTexts.h"
+#include "view/QtText.h"
+#include "view/Raster.h"
+#include "windows/DialogLook.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+// Figure 0 of the message windows and the mask they share, in the sprite atlas.
+constexpr int FigureX = 0;
+constexpr int FigureY = 150;
+constexpr int MaskX = 360;
+constexpr int FigureWidth = 60;
+constexpr int FigureHeight = 98;
+
+} // namespace
+
+// The paint box: its own background with figure 0 drawn at its top-left corner through the mask.
+class TFigureBox : public QWidget {
+public:
+    explicit TFigureBox(QWidget* parent) : QWidget(parent) {}
+
+    void setAtlas(const QImage& atlas) {
+        m_atlas = atlas.isNull() ? QImage() : atlas.convertToFormat(QImage::Format_RGB32);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QImage picture(size(), QImage::Format_RGB32);
+        picture.fill(palette().color(QPalette::Window));
+        // AND the mask, then OR the figure: the background stays where the mask is white.
+        raster::Blit(picture, 0, 0, m_atlas, MaskX, FigureY, FigureWidth, FigureHeight, raster::Op::And);
+        raster::Blit(picture, 0, 0, m_atlas, FigureX, FigureY, FigureWidth, FigureHeight, raster::Op::Or);
+        QPainter(this).drawImage(0, 0, picture);
+    }
+
+private:
+    QImage m_atlas;
+};
+
+QPoint PlaceIntro(const QRect& mainOuter, QSize client) {
+    return {mainOuter.left() + (mainOuter.width() - client.width()) / 2,
+            mainOuter.top() + (mainOuter.height() - client.height()) / 2};
+}
+
+TEditInfoDlg::TEditInfoDlg(const QImage& atlas, QWidget* parent) : QDialog(parent) {
+    dialoglook::SetFixedDialogFrame(*this, ClientWidth, ClientHeight);
+    setFont(dialoglook::SansSerif(true));
+    setWindowTitle(toQString(intro_text::Caption));
+
+    dialoglook::MakeBevel(this, {12, 12, 393, 245});
+    m_box = new TFigureBox(this);
+    m_box->setGeometry(24, 36, 69, 117);
+    setAtlas(atlas);
+
+    m_l1 = dialoglook::MakeLabel(this, {96, 20, 297, 13});
+    m_l2 = dialoglook::MakeLabel(this, {96, 44, 297, 57}, true);
+    m_l3 = dialoglook::MakeLabel(this, {96, 108, 297, 81}, true);
+    m_contact1 = dialoglook::MakeLabel(this, {24, 196, 357, 13});
+    m_contact1->setText(toQString(MakerName));
+    m_contact2 = dialoglook::MakeLabel(this, {24, 212, 357, 13});
+    m_nomore = new QCheckBox(this);
+    m_nomore->setGeometry(96, 232, 265, 17);
+    for (QWidget* regular : {static_cast<QWidget*>(m_l2), static_cast<QWidget*>(m_l3),
+                             static_cast<QWidget*>(m_contact2), static_cast<QWidget*>(m_nomore)})
+        regular->setFont(dialoglook::SansSerif(false));
+
+    m_ok = new QPushButton(toQString(OKCaption), this);
+    m_ok->setGeometry(164, 264, 77, 27);
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    setLanguage(-1);
+}
+
+void TEditInfoDlg::setAtlas(const QImage& atlas) {
+    m_box->setAtlas(atlas);
+}
+
+QWidget* TEditInfoDlg::box() const {
+    return m_box;
+}
+
+bool TEditInfoDlg::showFor(int language, const QWidget* mainWindow) {
+    if (mainWindow)
+        move(PlaceIntro(mainWindow->frameGeometry(), size()));
+    setLanguage(language);
+    m_nomore->setChecked(false);
+    exec();
+    return !NomoreTicked();
+}
+
+bool TEditInfoDlg::NomoreTicked() const {
+    return m_nomore->isChecked();
+}
+
+void TEditInfoDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_ok->setFocus();
+}
+
+void TEditInfoDlg::setLanguage(int language) {
+    using namespace intro_text;
+    m_l1->setText(toQString(Greeting.in(language)));
+    m_l2->setText(toQString(FirstParagraph.in(language)));
+    m_l3->setText(toQString(SecondParagraph.in(language)));
+    m_contact2->setText(toQString(ContactWay.in(language)));
+    m_nomore->setText(toQString(Nomore.in(language)));
+}
