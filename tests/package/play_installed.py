@@ -85,6 +85,8 @@ class InstalledGame(Game):
         os.chmod(self.runtime, 0o700)
         self.proc = None
         self.runs = 0
+        self.name = ""  # one copy of the game: its logs carry no copy number
+        self.copies = 1
         self.write_settings(settings)
         player.own(self.home)
         player.own(self.runtime)
