@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rule tests on a full 9 x 9 board and on the 33-hole cross, and loading and saving a full collection.
 #include <benchmark/benchmark.h>
 

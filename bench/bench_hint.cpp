@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the hint takes to answer on the collection's 33-hole boards: from each board's start, from
 // every position along its stored solution, and from positions after random jumps (mostly dead ends).
 // Reports the median and the worst answer time and how many answers were "not known" (over 300 ms).

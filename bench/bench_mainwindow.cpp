@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's hot paths measured in the real window (offscreen): one step of a drag from the
 // mouse event to the repainted pixels, one cell, the whole board area, a whole jump with its pause and
 // removal effect (its CPU time is what a laptop's battery pays), and the start-up from the window's

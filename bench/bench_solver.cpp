@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The solver on the central game of the 33-hole English cross, and the proof of the fewest moves
 // on it and on the 15-hole triangle.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing's hot paths: one step of a drag, one cell, and the whole board area.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing the game for the desktop: the program and every file it reads beside itself in one
 # program directory (lib/tolvarpegs), a launcher in bin, a menu entry and its icons.
 #

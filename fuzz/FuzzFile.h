@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: a scratch file of this process to hand the input to the file code, and
 // the rule that turns a violated property into a crash the fuzzer reports.
 #pragma once

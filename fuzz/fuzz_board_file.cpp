@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Board files: any bytes import without harm; an imported board exports and imports again unchanged.
 // The export path rule takes any directory and name.
 #include "FuzzFile.h"

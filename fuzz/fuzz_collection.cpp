@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The collection file: any bytes load without harm into 1 to 200 boards, and a save writes exactly the
 // whole records that were read, which load again unchanged.
 #include <cstring>

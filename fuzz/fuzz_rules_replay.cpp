@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules and the stored-solution replay on any record: every jump the rules allow can be played and
 // taken back, and the replay stops where the stored solution no longer fits.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game session driven by any sequence of the player's operations on any collection: no crash, no
 // undefined behaviour, and the state stays within its ranges.
 #include <cstring>

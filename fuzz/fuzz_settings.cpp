@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file's text: any bytes read without harm; a write sets our keys so that they read back,
 // writing them again changes nothing, and a text with no section at all is kept in front of ours.
 #include "FuzzFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The solver on any record with a tiny budget: it returns, and a solution it claims solves the board.
 #include <cstring>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one fuzz target of the core for a while: scripts/fuzz.sh TARGET SECONDS [libFuzzer options].
 # Builds the fuzz build (build-fuzz/, clang) first. New inputs go into build-fuzz/fuzz/scratch/TARGET;
 # copy the ones worth keeping (a crash once mended, a small input that reaches new code) into

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a built tree into a temporary prefix and checks the result: every installed file in its
 # place, the launcher a link into the program directory, a reinstall that keeps the player's
 # collection, and the installed launcher starting the game under a virtual X server until its main

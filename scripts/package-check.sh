@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a built tree and checks it: its name and fields, dependencies read
 # from the shared libraries, every file in its place (program directory, launcher, desktop entry,
 # icons at each theme size, manual page, copyright and changelog), lintian without errors, and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the built game under a virtual X server, waits for its main window and writes a screenshot
 # of the screen to <build>/screenshots/game.png. Settings go to a temporary directory, so a player's
 # own kestrum.ini is neither read nor changed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Composes boards with every peg design on both backgrounds, the message windows and the built-in
 # pictures exactly as the game draws them, and writes them as PNGs to <build>/screenshots/.
 # Usage: scripts/screenshots.sh [build directory]   (default: build)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the project needs (skipping those already present), then configures
 # and builds. Safe to run again: apt and CMake only do what is missing.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets everything up, builds, and runs every test: the full build under a virtual X server where the
 # tests need one, then the Qt-free core once more under AddressSanitizer and UndefinedBehaviorSanitizer,
 # then the core's fuzz targets (clang): each replays its seed corpus and fuzzes for a few seconds.

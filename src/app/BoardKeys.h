@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's keyboard: a cursor over the big board's cells moved by the arrow keys, Space or
 // Enter to pick a peg up and drop it (or to cycle a cell in the editor), Escape to put it back, and the
 // shortcuts of the tool panel. Every key runs what the mouse or the button runs; nothing is decided

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dead-end warning: whenever the position changes in a game played by hand, the solver asks, on a
 // thread of its own, whether the target can still be reached; when it cannot, a warning mark shows over
 // the board area until the position changes again (undo, restart, another board). The window never

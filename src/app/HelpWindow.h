@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help viewer: shows a help file of the program directory (HTML) at a named topic.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the main window. It owns the game session, shows it through the board area, the tool
 // panel and the other windows, and turns Qt's events into session calls; the rules live in Session.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the game's sounds "w<n>.wav" from the program directory, one at a time.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The splash window shown before anything else: the picture "b0.bmp" for at most three seconds.
 #pragma once
 

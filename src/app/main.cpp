@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry: the program directory, the splash window, every window in its order, then the
 // main window and the event loop. The game takes no command line.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard cursor of the big board: which cells it may stand on and where an arrow key takes it,
 // on square and hexagonal boards. Playing, it walks the holes; editing, every cell of the board.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One board: the fixed 732-byte record shared by memory, the collection file and board files,
 // with the geometry of the 9 x 9 cell grid it is laid into.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game being played on the current board: working cells, jump and move counters, par, the
 // per-jump history that undo walks back through, and the hit boxes of the big board's cells.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The jump rules: the neighbour tables of both grids, the legal-jump test, applying a jump, and the
 // stuck and solved tests of a position.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text of the game in both languages, and the one way to pick it by language. Plain UTF-8, no Qt.
 #pragma once
 

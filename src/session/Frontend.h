@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the game session needs from whatever shows it: the main window implements this, the session
 // calls it, and the session's tests replace it with a recording script. No Qt here.
 #pragma once

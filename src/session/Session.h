@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game state of the main window and every operation on it: the collection with its current record,
 // the play state and the mode, the flags, the language and the appearance values. It reaches the screen
 // only through a Frontend and knows nothing of Qt; the main window turns its events into these calls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board editor's side of the session: cycling cells of the start and the target position with the
 // mouse, the board's shape, size, diagonal rule and name, the language button, the list and file
 // commands of the editor window, and the settling of the editor's pending changes before a board is left.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file `kestrum.ini`: section "Tolvar Pegs 1", one table of keys with their defaults and
 // how a stored value is brought into range. The file may hold other programs' sections: everything
 // outside ours is kept byte for byte, and a file that could not be read completely is never rewritten.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the message windows and of the main window, the captions that several windows share,
 // and the choice of the main window's hints by language and state. Plain UTF-8 text, no Qt.
 #pragma once

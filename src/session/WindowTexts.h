@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the windows besides the main window and the message windows: the language window, the
 // about box, the editor's introduction, the editor with its import and export windows, and the help.
 // Plain UTF-8 text, no Qt; the captions they share with other windows are in Texts.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a board's target asks of the searches, read once for all of them: a target without pegs
 // asks for a single peg anywhere, of either colour; any other the target position itself, each
 // peg of its own colour.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rotations and reflections of the grid that map a board onto itself, so that searches can
 // treat a position and its mirror images as one.
 #pragma once

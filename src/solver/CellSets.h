@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The positions of the search for any solution (SolveBoard) as 81-bit cell sets, one for all pegs
 // and one for the pegs of the second colour; the exact table that remembers them; and the board's
 // symmetries over them.

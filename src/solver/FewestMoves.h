@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fewest-moves search with the bounds of the board changed before it begins: a seam through
 // which the tests show that a bound that does not hold is caught.
 #pragma once

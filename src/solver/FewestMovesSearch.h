@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fewest-moves search over positions of W 64-bit words (FindFewestMoves picks W from the
 // board's holes): the state it shares between its ways of searching, the bounds it prunes with and
 // the moves it follows. Its ways of searching each have a file of their own: meeting in the middle

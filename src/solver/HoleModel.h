@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board as the fewest-moves search sees it, reduced to its holes: cell sets become bit sets
 // over the holes (compact indices), one bit per hole for the pegs and, when colours matter, one
 // more per hole for the second colour.

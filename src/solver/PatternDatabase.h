@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Disjoint pattern databases of the moves of a solution. Split the board's holes into parts with no
 // hole in common; every move begins on exactly one hole, so the moves of a solution are the sum,
 // over the parts, of the moves that begin on each. For one part the others are left open (any hole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What no sequence of jumps can change, for the fewest-moves search: position classes, pagoda
 // functions (among them the peg counts of the cells a peg can ever reach) and Merson regions, which
 // only a move of their own can break into or clear. All of it depends on the board's jump lines

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A solution as the jumps it makes: its moves counted as the game counts them, replayed with the
 // game's own rules, read from a record and stored into one.
 #pragma once

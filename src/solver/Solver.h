@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the rest of the game asks of the solver: solutions replayed and stored, a way found to solve
 // a board (any, preferring fewer moves), the fewest moves proved, whether a position in play can
 // still reach its target, and the amounts of memory the searches may take. Everything else in this

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Work shared out over threads: the searches split each round of their work between them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transposition tables of the fewest-moves search, over positions as keys of W 64-bit words:
 // the levels at which positions were first reached, the fewest moves found to positions of one peg
 // count, and the positions met while the moves of one position are followed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file that gets its name only when everything was written and flushed: a failed or interrupted write
 // leaves the old file exactly as it was, and no half-written file behind.
 #pragma once

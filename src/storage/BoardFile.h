@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Single-board files (*.vrn): exactly one 732-byte record, written by export and read by import,
 // and the rule that turns the export window's directory and name into a path.
 #pragma once

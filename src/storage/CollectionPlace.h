@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the collection lives. A program directory the player can write (the build tree, a copy in the
 // home directory) keeps `vorn.dat` beside the program. An installed game's directory is not the
 // player's: the player then has a copy of its own in the data directory, made from the installed one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The boards of the collection file: up to 200 records, the current board number and the current
 // record (the working copy of that board), loaded from and saved to `vorn.dat`.
 #pragma once

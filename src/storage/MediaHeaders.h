@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a picture or a sound file holds every byte its header promises. A cut file must fail to
 // load: a decoder would fill what is missing with black or noise.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a file descriptor without being fooled by short reads.
 #pragma once
 

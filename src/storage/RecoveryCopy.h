@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The copy of a running game's changes not yet saved, one for each running game. A game holds a lock on
 // its own copy while it runs, and the lock goes with the game however it ends: a copy nobody holds was
 // left by a game that did not end normally, and only such a copy is offered at a start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and reading the files the program reads, so that no file can hang, exhaust or fool it: only
 // a regular file is read, the open never waits (a named pipe in a file's place), and each kind of file
 // has a size limit fitting it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board area `box`: a 500 x 333 widget that shows its own picture, which the board drawing and
 // the drag sprite write into, and reports the mouse to the main window.
 #pragma once

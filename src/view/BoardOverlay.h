@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures drawn over the board area at paint time, never into the board's own picture: the keyboard
 // cursor's ring and the dead-end warning mark. Each is a masked piece (AND its mask, then OR its
 // picture, as every piece of the board is drawn), so when one moves or goes the board shows again

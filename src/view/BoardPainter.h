@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the board area: the background, the big board with the position being played or edited,
 // the small board with the target position, and the removal effect of a jumped peg. Every piece is
 // taken from the background picture and every cell is composed off-screen before it is copied.

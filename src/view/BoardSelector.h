@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board selector `levelscroll`: a horizontal scroll bar on which every player action selects at
 // most one board. The arrows move by one, a click beside the thumb by ten, the thumb selects where it
 // is released and one notch of the wheel moves one board.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The classic small sans-serif face the windows were laid out for.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGradButton: the gradient button of the message windows. A window-less looking button that
 // paints a vertical colour gradient inside a black border, with an optional bevel and a caption.
 #pragma once

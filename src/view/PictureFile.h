@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a picture file beside the program: read as the game reads every file (a regular file only,
 // never waiting, within a size limit) and decoded only when it is complete.
 #pragma once

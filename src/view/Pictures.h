@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures compiled into the program: resource paths, glyph sizes and counts, and the hand
 // pointer's hot spot, so that windows and the picture generator share one list instead of literals.
 #pragma once

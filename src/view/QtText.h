@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our UTF-8 texts as Qt text: the one conversion every window uses for the game's texts.
 #pragma once
 

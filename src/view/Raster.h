@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rectangle copies with the three raster operations (copy, AND, OR) and single pixels on 32-bit
 // QImages. Every rectangle is clipped against both pictures, so no call ever reads or writes
 // outside them, whatever the coordinates.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drag sprite: a masked picture drawn straight onto a canvas, keeping a copy of what lies under
 // it (the save-under) so that it can move and vanish without the board being redrawn.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status display in the middle of the tool panel: the moves left before the par is exceeded and
 // the diagonal, original and solved indicators, all drawn from pieces of the `numbs` picture.
 #pragma once

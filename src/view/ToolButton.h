@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TStyleSpeedButton: the flat tool button of the tool panel and the editor window. A speed button
 // with a glyph strip, toggle groups and, in the bsWin97 style, a frame that only shows while the
 // pointer is over the button or the button is being pressed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TUrlLabel: a label that behaves like a link. Blue and underlined, the hand pointer over it, the
 // active colour while the left button is held, a click opens its target with the desktop, and a
 // context menu copies its caption.

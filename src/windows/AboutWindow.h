@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TInfoDialog: the about box with the program's name, version and maker, and the button that
 // offers the language choice.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Board names as the record stores them: at most 50 bytes in Windows-1252. A character the code
 // page lacks is stored as '?'.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The look that the language window, the about box and the editor's introduction share: a fixed
 // dialog frame, the classic fonts, lowered bevels, labels and the pictures compiled into the program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TEditInfoDlg: the greeting shown each time the editor opens, until the player ticks the box that
 // asks not to see it again.
 #pragma once

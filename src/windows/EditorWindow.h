@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TEditDlg: the board editor's small modeless tool window. It shows the current board's shape,
 // size, diagonal rule and name and carries the list and file commands; every player action leaves
 // it as a signal, and the main window turns those into session calls.

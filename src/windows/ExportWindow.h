@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TSaveDlg: the modal export window, a name field over a "*.vrn" file list beside a directory
 // list and a list of places. It keeps its directory between showings and hands back the export path.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the import and export windows share: a "*.vrn" file list, a directory list that shows the way
 // from the root down to the current directory and then its subdirectories, and a list of places (home,
 // program directory, root, mounted user volumes) where the drive list would be; all three follow each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tloaddlg: the modal import window, a "*.vrn" file list beside a directory list and a list of
 // places. It hands back the full path of the chosen board file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TTongueDlg: the small window that asks for the interface language.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the question window and the notice window share: the frameless 300 x 150 window placed
 // over the main window, its background and figure from the sprite atlas, and the text area.
 #pragma once

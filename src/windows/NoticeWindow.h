@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TOKDialog: the game's own notice window with one OK button.
 #pragma once
 

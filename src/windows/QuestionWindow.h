@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TYesNoDialog: the game's own question window with a yes and a no button.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program shell's own pieces: splash, sound player, help viewer.
 #include <gtest/gtest.h>
 

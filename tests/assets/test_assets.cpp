@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout contract of every generated picture, sound and help file: what the game reads from
 // them must be where it looks, and masked pieces must compose exactly with AND and OR.
 #include "Layout.h"

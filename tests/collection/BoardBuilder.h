@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small boards for the tests, drawn as rows of text like the board sources.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small boards over their holes for the tests of the search's bounds, with every position reachable
 // on them and the fewest moves from each, worked out by brute force from the game's own rules.
 #pragma once

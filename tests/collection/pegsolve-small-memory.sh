@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # pegsolve on a big board with a memory budget far too small for the proof: it must still print
 # the best solution it has and the proven lower bound, and exit 0 as when its time runs out.
 #   pegsolve-small-memory.sh PEGSOLVE VORN.DAT

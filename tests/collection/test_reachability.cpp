@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hint's question, whether the target can still be reached from a position in play, against an
 // exhaustive search on small boards; and the answer "not known" when the search is called off.
 #include <gtest/gtest.h>

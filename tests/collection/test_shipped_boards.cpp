@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in collection: compiled here from the same text sources as the build's vorn.dat, and
 // compared with that file where the full build made it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving the collection file, and moving between its boards.
 #include <gtest/gtest.h>
 

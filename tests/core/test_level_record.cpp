@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 732-byte record and the geometry of boards on the 9 x 9 grid.
 #include <gtest/gtest.h>
 

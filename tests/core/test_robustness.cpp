@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any 732 bytes make a record the rules can work on: random and mutated records through every rule,
 // and random collection files through load and save. Built with the sanitizers, any read outside a
 // table or a position fails the run.

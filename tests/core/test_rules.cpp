@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The neighbour tables and the three tests on a position: legal jump, stuck and solved.
 #include <gtest/gtest.h>
 

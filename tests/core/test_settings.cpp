@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: defaults, number formats, normalisation, and writing without disturbing the rest.
 #include <gtest/gtest.h>
 

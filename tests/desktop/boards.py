@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Places on the main window and facts about the built-in boards that the desktop tests use."""
 
 import re

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The desktop test tier's driver: the real game under a virtual X server with a real window manager.
 
 Every test gets its own display (Xvfb on a free number, openbox on it), its own copy of the program

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Close requests and keys that must not do what they would do in other programs: the editor cannot be
 closed, the message windows are answered with the mouse only, and a close request during a drag puts
 the peg back."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The game played with real X key events: a whole board by keyboard to the solved question, undo and
 redo on the screen, Page Down through boards with the give-up question, and hints whose jumps, made by
 keyboard, lead to a solution."""

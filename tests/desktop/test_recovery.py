@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a game that ends without saving leaves for the next start: each running copy of the game keeps
 changes of its own, a start offers only those of a copy that is gone, and what the editor shows is
 kept as it is shown."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The board selector under real mouse input: a click that opens a question while the button is still
 down on the scroll bar causes one question and one selection, whatever the answer; a wheel notch moves
 one board."""

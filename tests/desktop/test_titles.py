@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Titles as the window manager receives them (_NET_WM_NAME and WM_NAME)."""
 
 import unittest

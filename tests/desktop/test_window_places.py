@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Window places across restarts under a window manager: `left`/`top` and `eleft`/`etop` are the outer
 frame's top-left, written at close and restored at start, so a window nobody moves never creeps."""
 

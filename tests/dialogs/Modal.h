@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answers a modal window from inside its own event loop: the action runs once the window is the
 // active modal widget and has been activated (keyboard focus follows activation, which may come a
 // little after showing on a busy machine); a window that never appears fails the test instead of

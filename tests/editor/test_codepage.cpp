@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Board names between the edit field's text and the name slot's Windows-1252 bytes.
 #include <gtest/gtest.h>
 

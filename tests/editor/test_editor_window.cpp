@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window: its controls at their places, its texts in both languages, UpdateControls
 // refreshing without a single change signal, the enabled states, and the player's actions
 // arriving as signals.

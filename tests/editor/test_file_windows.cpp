@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The import and export windows: only "*.vrn" files listed, never a directory; the way from the root
 // to the current directory and its subdirectories; the places list; the name field's rules; a
 // double-click confirming only on a board file that is there; texts in both languages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A library the fault tests preload (LD_PRELOAD) to make system calls fail on purpose and to write
 // down the calls that make a file durable. It does nothing unless its variables are set:
 //

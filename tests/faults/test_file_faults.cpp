@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file code under injected system-call faults (the preloaded FaultShim): a read error while the
 // collection or the settings are read, the order of the calls that make a save durable, and failures
 // after the new file has its name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window's tests share: a temporary program directory with the generated pictures and
 // sounds and a small collection, a temporary settings directory, and a script that answers the
 // modal windows the game opens.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The appearance choices, the language and the editor introduction seen in the real main window:
 // peg designs by mouse button, the two backgrounds, the language window's close box, the editor's
 // and the about box's language buttons, and the introduction's check box.

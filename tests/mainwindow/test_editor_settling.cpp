@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's edits settled through the real windows: on leaving the editor and on moving the
 // board selector while editing (accepted, dropped, refused on an original board), on closing, and
 // board files of the wrong length or with hostile contents imported through the import window.

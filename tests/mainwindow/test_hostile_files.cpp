@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files in the program and settings directories that are broken, cut short or no files at all: the
 // player is told, and nothing made in the game is lost.
 #include <QDir>

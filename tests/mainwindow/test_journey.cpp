@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A player's whole way with a board of their own, through the real windows only: design it in the
 // editor, play and solve it, store the solution, export it, delete it, import it again, save, and
 // find it after a restart with its solution replayed by Step.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window played from the keyboard: the cursor ring over the board, pick and drop with Space
 // and Enter, Escape, the tool panel's shortcuts, the hint and the dead-end warning mark, with real key
 // events and the pixels the board area shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a player drives it: start-up, dragging pegs, the status display, the
 // appearance choices, the editor button and the close sequence, with pixels read back.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool panel's game commands on the screen: undo, and the board selector during a game.
 #include <QScrollBar>
 #include <QTest>

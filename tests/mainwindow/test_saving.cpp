@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closing when the collection cannot be written: the player is told, the settings are written all
 // the same, and nothing else is lost; when nothing can keep the boards, the player may go back.
 #include <QDir>

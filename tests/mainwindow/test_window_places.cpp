@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window places read from the settings file: a place from which no part of the window would be on
 // any screen (a damaged or hostile file, or a screen since removed) gives way to the default place.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """An unpacked package played by an ordinary user: the installed launcher starts the game, the user
 solves board 1 with real mouse input, saves at the close, and the next start shows the board solved;
 the installed collection stays byte for byte what the package holds.

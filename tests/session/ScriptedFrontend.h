@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A frontend that answers questions from a queue and writes every call down as one line of text, so
 // tests can check the exact order of what the session asks the screen to do.
 #pragma once

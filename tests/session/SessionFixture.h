@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Boards drawn as text, a collection file made from them, and a session started on it.
 #pragma once
 

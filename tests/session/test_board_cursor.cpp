@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard cursor's walk over square and hexagonal boards: holes only while playing, every cell of
 // the board while editing, gaps skipped, and up and down going back and forth on hexagons.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play state on its own: par, move counting, undo and the hit boxes of the big board.
 #include <gtest/gtest.h>
 

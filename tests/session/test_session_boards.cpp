@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, moving between boards, the editor button with the settling of pending edits, the close
 // sequence, and board names as they are shown.
 #include <gtest/gtest.h>

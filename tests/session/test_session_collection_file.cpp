@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Nothing a player made is lost at close: a collection file that was not read completely is never
 // replaced, another game's later save is not overwritten without asking, and the changes live in a
 // recovery copy until the game ends normally.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board editor through the session: cycling cells of both boards, the linking of start and target,
 // the pending-edit flags and their settling, shape, size, diagonal rule and name, the list commands,
 // export and import, and the language button.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hint through the session: a jump that keeps the target in reach blinks, a position with no way
 // left or no answer gets its notice, and nothing of the game changes.
 #include <gtest/gtest.h>

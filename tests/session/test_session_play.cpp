@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playing by hand through the session: the exact calls of a pick, a jump, the ends, undo, restart and
 // leaving a game in progress.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Redo: undone jumps come back in order with the counters they had, until something new is played or
 // the game is set up again; in a replay redo is the next step.
 #include <gtest/gtest.h>

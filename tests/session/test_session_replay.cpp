@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stepping through a stored solution: the calls of a step and of the end, undo in between, and stored
 // solutions that do not belong to their board.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh temporary directory per test, with small helpers to put bytes into files and read them back.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replacing files safely: links stay links, nothing half-written survives a kill, and a new file never
 // takes the place of an existing one.
 #include "StorageDir.h"

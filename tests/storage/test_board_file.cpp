@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Single-board files: export and import round trips, short and long files, failures that must
 // leave an existing file alone, and the export path rule.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the collection lives: beside a program the player can write, else the player's own copy made
 // from the installed one, which is never written.
 #include "StorageDir.h"

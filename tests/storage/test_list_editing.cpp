@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's list operations on the collection: insert, delete, move down and up, with the
 // current board, the count and the changed flag at the edges of the list.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One recovery copy for each running game: a game holds its own while it runs, a start is offered only
 // what a game that is gone left, and a normal end removes nothing but its own copy.
 #include "StorageDir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widget tests run on Qt's offscreen platform with a real QApplication.
 #include <gtest/gtest.h>
 

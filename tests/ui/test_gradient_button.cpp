@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gradient button: MulDiv, the gradient bands, border and bevel, the pressed look and the click.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question and notice windows: answers, texts and captions by language, placement over the
 // main window, background and figure from the atlas.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message tables and the main window's hints by language and state.
 #include <gtest/gtest.h>
 

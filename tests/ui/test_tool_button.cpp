@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flat tool button: glyph choice per state, the bsWin97 frame by state and pointer, toggle groups.
 #include <gtest/gtest.h>
 

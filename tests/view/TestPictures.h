@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures with the layouts the drawing expects, made by the tests themselves. Every plain pixel
 // carries its own coordinates, so a piece taken from the wrong place shows up at once.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sprite atlas b5.bmp: the message windows' background and the five figures with their mask.
 #pragma once
 

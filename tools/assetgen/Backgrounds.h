@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two background pictures b1.bmp (wood) and b2.bmp (stone): the board background and, to its
 // right, the hole regions, the twelve big and small peg designs with their masks, and the editing
 // marker.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures that carry the program's name: the splash picture b0.bmp, the about box's title
 // picture, the program icon and the pointing hand.
 #pragma once

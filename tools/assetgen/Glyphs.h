@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool buttons' glyph strips: each button's glyphs side by side in the order the button uses
 // them, with transparent surroundings; disabled looks are grey and embossed.
 #pragma once

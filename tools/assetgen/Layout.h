@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where every piece lies in the background pictures and the sprite atlas, and where the cells of
 // the big and the small board fall on the board area: the fixed layout the game draws from.
 #pragma once

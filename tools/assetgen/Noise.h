@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Smooth value noise for the procedural textures: the same inputs always give the same picture.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status panel's picture: green dot-matrix digits, the minus sign, the diagonal arrows, the
 // solved and not-solved faces and the padlock, each in the columns the panel copies from.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The twelve peg designs: shaded spheres of glass, wood, pearl, metal and stone, and the pieces
 // (picture plus mask) the game composes them from with AND and OR.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Procedural surfaces and the bevels carved into them: the wooden and the stone board, and the
 // parchment of the message windows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composes boards, message windows and tool glyphs exactly as the game draws them (AND with the
 // mask, OR with the picture, cells at their places), so the pictures can be looked at.
 // Usage: boardshot <program directory> <output directory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every picture of the game. Usage: assetgen <program directory> <resource directory> <icon directory>
 // The program directory receives b0.bmp, b1.bmp, b2.bmp and b5.bmp; the resource directory receives
 // the pictures compiled into the program, under pictures/, cursors/ and glyphs/; the icon directory

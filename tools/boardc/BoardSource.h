@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readable text form of the built-in boards: parsing it into records, checking every board
 // (names, stored solution replayed with the rules) and writing solutions back into the text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // boardc: compiles the text sources of the built-in boards into a collection file, refusing any
 // board whose names or stored solution are wrong; with --solve it finds the solutions and writes
 // them into a source file.

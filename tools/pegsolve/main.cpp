@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pegsolve: says whether a board can be solved and prints a solution with few moves.
 //
 //   pegsolve FILE.vrn [--seconds N] [--write]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthesises the game's sounds as 16-bit mono PCM WAV files at 22050 Hz.
 // Usage: soundgen <program directory>
 // Every sound is short, starts and ends with a fade (no clicks) and is scaled to a common peak
