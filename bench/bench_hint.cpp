@@ -1,14 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How long the hint takes to answer on the collection's 33-hole boards: from each board's start, from
-// every position along its stored solution, and from positions after random jumps (mostly dead ends).
-// Reports the median and the worst answer time and how many answers were "not known" (over 300 ms).
+// What the hint answers on positions made by random play from the start of five built-in boards (the
+// English Cross, the French Board, a hexagonal one, a diagonal one and the largest), and what it costs:
+// per board the share of each answer, the CPU time of one answer at the median and at the 99th
+// percentile, and the board's one-off work, its table: CPU time, what the table holds, the most its
+// making held, and how much more the process holds once it is made. The questions go to one engine per
+// board, as in the game, with the hint's own budget of positions; the first of them are asked once
+// more of a fresh engine without its table, as they are while the table is still being made.
+// `Exactness` asks positions of random play on every built-in board of up to 33 holes whose jumps run
+// along rows and columns only, each board's table made first, and counts the answers "not known".
 //
 //   build/bench/bench_hint
+//   build/bench/bench_hint --benchmark_filter=English
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
+#include <fstream>
 #include <random>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "rules/Rules.h"
@@ -17,112 +27,203 @@
 
 namespace {
 
-constexpr int HoleCount = 33;
-constexpr int RandomGamesPerBoard = 4;
+constexpr int PositionsPerBoard = 1000;
 
-struct Question {
-    const LevelRecord* board;
-    Position cells;
-    bool onStoredSolution; // surely reachable
-};
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
-int Holes(const LevelRecord& record) {
+// What the process holds in memory now (its resident pages).
+double ResidentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+std::vector<SolverJump> LegalJumps(const LevelRecord& board, const Position& cells) {
+    std::vector<SolverJump> jumps;
+    for (int from = 0; from < CellCount; ++from) {
+        if (!IsOnBoard(board, from) || !HoldsPeg(cells[from]))
+            continue;
+        for (int to = 0; to < CellCount; ++to)
+            if (IsLegalJump(cells, board, from, to).legal)
+                jumps.push_back({static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to)});
+    }
+    return jumps;
+}
+
+// A game of random jumps from the start until none is left or the board is solved, and one of its
+// positions after the first jump, drawn at random.
+Position RandomlyPlayed(const LevelRecord& board, std::mt19937& random) {
+    std::vector<Position> game{board.StartCells};
+    for (;;) {
+        const Position& cells = game.back();
+        const std::vector<SolverJump> jumps = LegalJumps(board, cells);
+        if (jumps.empty() || IsSolved(cells, board))
+            break;
+        const SolverJump jump = jumps[random() % jumps.size()];
+        Position next = cells;
+        ApplyJump(next, jump.from, IsLegalJump(cells, board, jump.from, jump.to).jumpedOver, jump.to,
+                  cells[jump.from]);
+        game.push_back(next);
+    }
+    if (game.size() == 1)
+        return game.front();
+    return game[1 + random() % (game.size() - 1)];
+}
+
+int Holes(const LevelRecord& board) {
     int holes = 0;
     for (int cell = 0; cell < CellCount; ++cell)
-        holes += IsOnBoard(record, cell) && record.StartCells[cell] != NoHole ? 1 : 0;
+        holes += IsOnBoard(board, cell) && board.StartCells[cell] != NoHole ? 1 : 0;
     return holes;
 }
 
-// Plays random legal jumps from `cells` until the position is stuck or `jumps` are made.
-void PlayRandomly(const LevelRecord& record, Position& cells, int jumps, std::mt19937& random) {
-    for (int made = 0; made < jumps; ++made) {
-        std::vector<std::pair<int, JumpCheck>> legal;
-        std::vector<int> targets;
-        for (int from = 0; from < CellCount; ++from) {
-            if (!IsOnBoard(record, from) || !HoldsPeg(cells[from]))
-                continue;
-            for (int to = 0; to < CellCount; ++to) {
-                const JumpCheck check = IsLegalJump(cells, record, from, to);
-                if (check.legal) {
-                    legal.emplace_back(from, check);
-                    targets.push_back(to);
-                }
-            }
-        }
-        if (legal.empty())
-            return;
-        const std::size_t pick = random() % legal.size();
-        ApplyJump(cells, legal[pick].first, legal[pick].second.jumpedOver, targets[pick],
-                  cells[legal[pick].first]);
-    }
-}
-
-std::vector<Question> Questions(const LevelCollection& collection) {
-    std::vector<Question> questions;
-    std::mt19937 random(33);
+// The board of that English name, or with an empty name the one of the most holes.
+const LevelRecord* Find(const LevelCollection& collection, const std::string& name) {
+    const LevelRecord* found = nullptr;
     for (int number = 1; number <= collection.count(); ++number) {
         const LevelRecord& board = collection.slot(number);
-        if (Holes(board) != HoleCount)
-            continue;
-        Position cells = board.StartCells;
-        questions.push_back({&board, cells, true});
-        for (int k = 0; k < SolutionCapacity && board.hasSolution(); ++k) {
-            const JumpCheck check = IsLegalJump(cells, board, board.SolutionFrom[k], board.SolutionTo[k]);
-            if (IsSolved(cells, board) || !HoldsPeg(cells[board.SolutionFrom[k]]) || !check.legal)
-                break;
-            ApplyJump(cells, board.SolutionFrom[k], check.jumpedOver, board.SolutionTo[k],
-                      cells[board.SolutionFrom[k]]);
-            if (!IsSolved(cells, board))
-                questions.push_back({&board, cells, true});
-        }
-        for (int game = 0; game < RandomGamesPerBoard; ++game) {
-            Position played = board.StartCells;
-            PlayRandomly(board, played, 3 + game * 5, random);
-            if (!IsSolved(played, board))
-                questions.push_back({&board, played, false});
-        }
+        if (name.empty() ? found == nullptr || Holes(board) > Holes(*found)
+                         : board.Names[NameSlotForLanguage(0)].text() == name)
+            found = &board;
     }
-    return questions;
+    return found;
 }
 
-void BM_HintOn33HoleBoards(benchmark::State& state) {
+double Percentile(std::vector<double> values, double share) {
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1,
+                           static_cast<std::size_t>(share * static_cast<double>(values.size())))];
+}
+
+// Positions asked of the engine before its table is ready.
+constexpr std::size_t AskedBeforeTheTable = 200;
+
+struct Tally {
+    double asked = 0;
+    int unknown = 0;
+    std::vector<double> millis;
+};
+
+Tally AskedWithoutTable(const LevelRecord& board, const std::vector<Position>& positions) {
+    BoardReach reach(board);
+    Tally tally;
+    for (std::size_t k = 0; k < std::min(positions.size(), AskedBeforeTheTable); ++k) {
+        const double started = ThreadSeconds();
+        const ReachAnswer answer = reach.ask(positions[k], ReachLimits{});
+        tally.millis.push_back((ThreadSeconds() - started) * 1e3);
+        tally.unknown += answer.reach == Reach::Unknown ? 1 : 0;
+        ++tally.asked;
+    }
+    return tally;
+}
+
+void Answers(benchmark::State& state, const std::string& name) {
     LevelCollection collection;
     if (!collection.load(TOLVAR_COLLECTION_FILE).ok) {
         state.SkipWithError("cannot read the collection");
         return;
     }
-    const std::vector<Question> questions = Questions(collection);
-    if (questions.empty()) {
-        state.SkipWithError("no 33-hole board");
+    const LevelRecord* board = Find(collection, name);
+    if (board == nullptr) {
+        state.SkipWithError("no such board");
         return;
     }
-    std::vector<double> millis;
-    int unknown = 0, unknownOnSolution = 0, unreachable = 0;
+    std::mt19937 random(19);
+    std::vector<Position> positions;
+    for (int k = 0; k < PositionsPerBoard; ++k)
+        positions.push_back(RandomlyPlayed(*board, random));
     for (auto _ : state) {
-        millis.clear();
-        unknown = unknownOnSolution = unreachable = 0;
-        for (const Question& question : questions) {
-            const auto started = std::chrono::steady_clock::now();
-            const ReachAnswer answer = AskReachable(*question.board, question.cells, ReachLimits{});
-            millis.push_back(
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
-                    .count());
-            unknown += answer.reach == Reach::Unknown ? 1 : 0;
-            unknownOnSolution += answer.reach == Reach::Unknown && question.onStoredSolution ? 1 : 0;
-            if (answer.reach == Reach::Unreachable && question.onStoredSolution)
-                state.SkipWithError("a position on the stored solution was called unreachable");
+        BoardReach reach(*board);
+        const double residentBefore = ResidentMegabytes();
+        const double tableStarted = ThreadSeconds();
+        reach.prepare();
+        state.counters["table_s"] = ThreadSeconds() - tableStarted;
+        state.counters["table_resident_MB"] = ResidentMegabytes() - residentBefore;
+        const ReachTableFacts table = reach.tableFacts();
+        state.counters["table_MB"] = static_cast<double>(table.bytes) / 1e6;
+        state.counters["table_peak_MB"] = static_cast<double>(table.peakBytes) / 1e6;
+        state.counters["table_top_pegs"] = table.topPegs;
+        std::vector<double> millis;
+        int reachable = 0, unreachable = 0, unknown = 0;
+        for (const Position& cells : positions) {
+            const double started = ThreadSeconds();
+            const ReachAnswer answer = reach.ask(cells, ReachLimits{});
+            millis.push_back((ThreadSeconds() - started) * 1e3);
+            reachable += answer.reach == Reach::Reachable ? 1 : 0;
             unreachable += answer.reach == Reach::Unreachable ? 1 : 0;
+            unknown += answer.reach == Reach::Unknown ? 1 : 0;
         }
+        const double asked = static_cast<double>(positions.size());
+        const Tally early = AskedWithoutTable(*board, positions);
+        state.counters["no_table_unknown_pct"] = 100.0 * early.unknown / early.asked;
+        state.counters["no_table_cpu_p50_ms"] = Percentile(early.millis, 0.5);
+        state.counters["no_table_cpu_p99_ms"] = Percentile(early.millis, 0.99);
+        state.counters["holes"] = Holes(*board);
+        state.counters["positions"] = asked;
+        state.counters["reachable_pct"] = 100.0 * reachable / asked;
+        state.counters["unreachable_pct"] = 100.0 * unreachable / asked;
+        state.counters["unknown_pct"] = 100.0 * unknown / asked;
+        state.counters["cpu_p50_ms"] = Percentile(millis, 0.5);
+        state.counters["cpu_p99_ms"] = Percentile(millis, 0.99);
+        state.counters["cpu_max_ms"] = Percentile(millis, 1.0);
     }
-    std::sort(millis.begin(), millis.end());
-    state.counters["positions"] = static_cast<double>(millis.size());
-    state.counters["median_ms"] = millis[millis.size() / 2];
-    state.counters["p90_ms"] = millis[millis.size() * 9 / 10];
-    state.counters["worst_ms"] = millis.back();
-    state.counters["unreachable"] = unreachable;
-    state.counters["unknown"] = unknown;
-    state.counters["unknown_on_solution"] = unknownOnSolution;
 }
-BENCHMARK(BM_HintOn33HoleBoards)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+constexpr int PositionsPerSmallBoard = 300;
+
+void Exactness(benchmark::State& state) {
+    LevelCollection collection;
+    if (!collection.load(TOLVAR_COLLECTION_FILE).ok) {
+        state.SkipWithError("cannot read the collection");
+        return;
+    }
+    for (auto _ : state) {
+        int boards = 0, asked = 0, unknown = 0;
+        double slowestTable = 0, largestTableMB = 0, slowestAnswer = 0;
+        std::mt19937 random(33);
+        for (int number = 1; number <= collection.count(); ++number) {
+            const LevelRecord& board = collection.slot(number);
+            if (board.isHexagon() || board.allowsDiagonal() || Holes(board) > 33)
+                continue;
+            ++boards;
+            BoardReach reach(board);
+            const double tableStarted = ThreadSeconds();
+            reach.prepare();
+            slowestTable = std::max(slowestTable, ThreadSeconds() - tableStarted);
+            largestTableMB =
+                std::max(largestTableMB, static_cast<double>(reach.tableFacts().peakBytes) / 1e6);
+            for (int k = 0; k < PositionsPerSmallBoard; ++k) {
+                const Position cells = RandomlyPlayed(board, random);
+                const double started = ThreadSeconds();
+                unknown += reach.ask(cells, ReachLimits{}).reach == Reach::Unknown ? 1 : 0;
+                slowestAnswer = std::max(slowestAnswer, ThreadSeconds() - started);
+                ++asked;
+            }
+        }
+        state.counters["boards"] = boards;
+        state.counters["positions"] = asked;
+        state.counters["unknown"] = unknown;
+        state.counters["table_s_max"] = slowestTable;
+        state.counters["table_peak_MB_max"] = largestTableMB;
+        state.counters["cpu_max_ms"] = slowestAnswer * 1e3;
+    }
+}
+
+BENCHMARK(Exactness)->Unit(benchmark::kSecond)->Iterations(1);
+
+BENCHMARK_CAPTURE(Answers, EnglishCross, std::string("English Cross"))
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(Answers, FrenchBoard, std::string("French Board"))->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(Answers, Hexagon37, std::string("Hexagon 37"))->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(Answers, DiagonalEnglishCross, std::string("Diagonal English Cross"))
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(Answers, Largest, std::string())->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace

@@ -11,7 +11,10 @@
 #include <QTest>
 
 #include <memory>
+#include <random>
+#include <vector>
 
+#include "app/DeadEndWatch.h"
 #include "app/MainWindow.h"
 #include "rules/Rules.h"
 #include "view/BoardArea.h"
@@ -102,9 +105,24 @@ Jump firstJump(const Session& session) {
 // The built-in board 2 ("Three in a Row") stays in play after its first jump: no solved or stuck
 // window opens.
 constexpr int JumpBoard = 2;
+// The built-in board 78, the English Cross.
+constexpr int CrossBoard = 78;
 
-// One jump by mouse from the press on the peg to the end of the removal effect; the undo that puts the
-// board back is not timed. Wall time is the pauses; CPU time is the work.
+// Runs the window's thread until the dead-end watch has answered and the board's table is made.
+void WaitUntilIdle(const TMainForm& form) {
+    while (!form.deadEndWatch()->idle())
+        QTest::qWait(1);
+}
+
+void JumpByMouse(TMainForm& form, const Jump& jump) {
+    const LevelRecord& record = form.session().currentRecord();
+    QTest::mousePress(form.box(), Qt::LeftButton, {}, cellCentre(record, jump.from));
+    QTest::mouseMove(form.box(), cellCentre(record, jump.to));
+    QTest::mouseRelease(form.box(), Qt::LeftButton, {}, cellCentre(record, jump.to));
+}
+
+// One jump by mouse from the press on the peg until the dead-end watch is idle again; the undo that
+// puts the board back is not timed. Wall time is the pauses; CPU time is the work of every thread.
 void BM_MainWindowJump(benchmark::State& state) {
     QuietSettings settings(JumpBoard);
     auto form = startedWindow();
@@ -113,11 +131,9 @@ void BM_MainWindowJump(benchmark::State& state) {
         state.SkipWithError("no jump on the board");
         return;
     }
-    const LevelRecord& record = form->session().currentRecord();
     for (auto _ : state) {
-        QTest::mousePress(form->box(), Qt::LeftButton, {}, cellCentre(record, jump.from));
-        QTest::mouseMove(form->box(), cellCentre(record, jump.to));
-        QTest::mouseRelease(form->box(), Qt::LeftButton, {}, cellCentre(record, jump.to));
+        JumpByMouse(*form, jump);
+        WaitUntilIdle(*form);
         state.PauseTiming();
         if (form->session().play().JumpCount != 1 || form->session().mode() != ModePlaying) {
             state.SkipWithError("the jump was not made, or it ended the game");
@@ -128,6 +144,61 @@ void BM_MainWindowJump(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MainWindowJump)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The jumps of the position after which the game goes on: no solved or stuck window opens.
+std::vector<Jump> JumpsThatKeepTheGameOn(const Session& session) {
+    const LevelRecord& record = session.currentRecord();
+    const Position& cells = session.play().Cells;
+    std::vector<Jump> found;
+    for (int from = 0; from < CellCount; ++from) {
+        if (!IsOnBoard(record, from) || !HoldsPeg(cells[from]))
+            continue;
+        for (int to = 0; to < CellCount; ++to) {
+            const JumpCheck check =
+                IsOnBoard(record, to) ? IsLegalJump(cells, record, from, to) : JumpCheck{};
+            if (!check.legal)
+                continue;
+            Position next = cells;
+            ApplyJump(next, from, check.jumpedOver, to, cells[from]);
+            if (!IsSolved(next, record) && !IsStuck(next, record))
+                found.push_back({from, to});
+        }
+    }
+    return found;
+}
+
+// Random games on the English Cross, a jump by mouse at a time, each counted until the dead-end watch
+// is idle again: the CPU time of every thread of the process, the watch's searches included. Not
+// timed: the board's one-off table before the first jump, and taking a game that can go no further
+// back to the start (positions the watch answers from memory).
+void BM_MainWindowJumpOnTheCross(benchmark::State& state) {
+    QuietSettings settings(CrossBoard);
+    auto form = startedWindow();
+    WaitUntilIdle(*form);
+    Session& session = form->session();
+    std::mt19937 random(CrossBoard);
+    const int searchesBefore = form->deadEndWatch()->searchesBegun();
+    for (auto _ : state) {
+        std::vector<Jump> jumps = JumpsThatKeepTheGameOn(session);
+        if (jumps.empty()) {
+            state.PauseTiming();
+            while (session.play().JumpCount > 0)
+                session.BackMoveBtnClick();
+            WaitUntilIdle(*form);
+            jumps = JumpsThatKeepTheGameOn(session);
+            state.ResumeTiming();
+        }
+        JumpByMouse(*form, jumps[random() % jumps.size()]);
+        WaitUntilIdle(*form);
+    }
+    state.counters["searches_per_jump"] = benchmark::Counter(
+        form->deadEndWatch()->searchesBegun() - searchesBefore, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_MainWindowJumpOnTheCross)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(300);
 
 void BM_MainWindowDrawCell(benchmark::State& state) {
     QuietSettings settings;

@@ -27,12 +27,18 @@ if(TARGET tolvarpegs)
     ")
     install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/tolvarpegs.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    # What software centres list: the AppStream metainfo, named for its component id, and the icon
+    # at any size beside the drawn ones.
+    install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/invalid.tolvarpegs.TolvarPegs.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/tolvarpegs.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
 
 # The files the build draws, synthesises and copies into the program directory.
 if(TARGET tolvarpegs AND TARGET tolvar_pictures)
     install(FILES ${TOLVAR_PROGRAM_DIR}/b0.bmp ${TOLVAR_PROGRAM_DIR}/b1.bmp ${TOLVAR_PROGRAM_DIR}/b2.bmp
-                  ${TOLVAR_PROGRAM_DIR}/b5.bmp
+                  ${TOLVAR_PROGRAM_DIR}/b5.bmp ${TOLVAR_PROGRAM_DIR}/b1@2x.png ${TOLVAR_PROGRAM_DIR}/b2@2x.png
             DESTINATION ${TOLVAR_INSTALL_PROGRAM_DIR})
     # The menu icon at every size of the icon theme, each drawn by tools/assetgen for its size.
     install(DIRECTORY ${CMAKE_BINARY_DIR}/tools/assetgen/icons/hicolor

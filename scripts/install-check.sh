@@ -74,6 +74,13 @@ icon=$prefix/share/icons/hicolor/256x256/apps/tolvarpegs.png
 [ -f "$icon" ] || fail "no icon"
 pngtopnm "$icon" >"$work/icon.pnm" 2>/dev/null || fail "the icon is no PNG picture"
 pnmfile "$work/icon.pnm" | grep -q '256 by 256' || fail "the icon is not 256 x 256"
+grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/tolvarpegs.svg" || fail "no scalable icon"
+metainfo=$prefix/share/metainfo/invalid.tolvarpegs.TolvarPegs.metainfo.xml
+grep -q '<launchable type="desktop-id">tolvarpegs.desktop</launchable>' "$metainfo" ||
+    fail "no AppStream metainfo launching the desktop entry"
+# The designers' solver beside the game, answering for itself.
+"$prefix/bin/tolvarpegs-solve" --help >"$work/solve-help" || fail "bin/tolvarpegs-solve --help exits with $?"
+grep -q -- '--positions' "$work/solve-help" || fail "tolvarpegs-solve --help does not name --positions"
 
 # A second install keeps the collection that is already there.
 printf 'player' >>"$program/vorn.dat"

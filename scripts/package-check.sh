@@ -80,7 +80,22 @@ for size in 16 24 32 48 64 128 256; do
     icon=$tree/usr/share/icons/hicolor/${size}x${size}/apps/tolvarpegs.png
     file "$icon" | grep -q "PNG image data, $size x $size," || fail "no $size x $size icon"
 done
+grep -q '<svg' "$tree/usr/share/icons/hicolor/scalable/apps/tolvarpegs.svg" || fail "no scalable icon"
+metainfo=$tree/usr/share/metainfo/invalid.tolvarpegs.TolvarPegs.metainfo.xml
+appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 || {
+    cat "$work/appstream.log" >&2
+    fail "the AppStream metainfo does not validate"
+}
 zcat "$tree/usr/share/man/man6/tolvarpegs.6.gz" | grep -q '^\.TH TOLVARPEGS 6' || fail "no manual page"
+# The designers' solver under its installed name, with its own manual page, runs from the package.
+solver=$tree/usr/games/tolvarpegs-solve
+[ -x "$solver" ] || fail "no /usr/games/tolvarpegs-solve"
+file "$solver" | grep -q ', stripped' || fail "the solver is not stripped"
+"$solver" --help >"$work/solve-help" || fail "tolvarpegs-solve --help exits with $?"
+grep -q '^usage: tolvarpegs-solve ' "$work/solve-help" && grep -q -- '--positions' "$work/solve-help" ||
+    fail "tolvarpegs-solve --help does not explain it"
+zcat "$tree/usr/share/man/man6/tolvarpegs-solve.6.gz" | grep -q '^\.TH TOLVARPEGS-SOLVE 6' ||
+    fail "no manual page for tolvarpegs-solve"
 [ -s "$tree/usr/share/doc/tolvarpegs/copyright" ] || fail "no copyright file"
 zcat "$tree/usr/share/doc/tolvarpegs/changelog.gz" | grep -q "^tolvarpegs ($version)" ||
     fail "the changelog does not name version $version"

@@ -18,6 +18,7 @@ packages=(
     dpkg-dev file lintian
     libxcb1-dev
     openbox xdotool wmctrl python3
+    reuse appstream
 )
 
 missing=()

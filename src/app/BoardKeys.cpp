@@ -125,7 +125,7 @@ bool BoardKeys::handleShortcut(const QKeyEvent& key) {
     else if (Pressed(key, Qt::CTRL | Qt::Key_Q))
         m_to.exitBtn.clickAsMouse();
     else if (Pressed(key, QKeyCombination(Qt::Key_H)))
-        session.showHint(ReachLimits{HintSeconds, nullptr});
+        session.showHint(ReachLimits{HintPositions, HintGuardSeconds, nullptr, true});
     else
         return false;
     // The board may have changed under the cursor.
@@ -194,7 +194,7 @@ void BoardKeys::showCursorAt(int cell) {
     m_cell = cell;
     m_shown = true;
     m_to.box.showOverlay(BoardOverlays::Cursor, m_ring,
-                                CursorRingPlace(PlaceOf(session.currentRecord(), cell)));
+                         CursorRingPlace(PlaceOf(session.currentRecord(), cell)));
 }
 
 void BoardKeys::hideCursor() {

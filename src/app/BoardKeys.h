@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QPointF>
 
+#include <cstdint>
+
 #include "rules/BoardCursor.h"
 #include "view/BoardOverlay.h"
 
@@ -36,8 +38,11 @@ struct KeyTargets {
 class BoardKeys : public QObject {
     Q_OBJECT
 public:
-    // The hint's budget on the window's thread: the player waits for it.
-    static constexpr double HintSeconds = 0.3;
+    // The hint's budget on the window's thread, where the player waits for it: positions examined, so
+    // that it answers the same on a busy machine (about a second of one core at the most), and the
+    // clock only as a last guard.
+    static constexpr std::uint64_t HintPositions = 3'000'000;
+    static constexpr double HintGuardSeconds = 2.0;
 
     BoardKeys(const KeyTargets& targets, QObject* parent);
     ~BoardKeys() override;

@@ -12,14 +12,22 @@ DeadEndWatch::DeadEndWatch(BoardArea& box, QObject* parent)
     connect(this, &DeadEndWatch::answered, this, &DeadEndWatch::showMark);
 }
 
+DeadEndWatch::~DeadEndWatch() {
+    callOff();
+    stopTable();
+}
+
 void DeadEndWatch::follow(const Session& session) {
     const Watched now{session.collection().currentNumber(), session.play().JumpCount, session.play().Cells};
     if (now == m_watched)
         return;
     m_watched = now;
     m_box.hideOverlay(BoardOverlays::DeadEndMark);
-    if (session.mode() == ModePlaying)
-        ask(session.currentRecord(), now.cells);
+    m_playing = session.mode() == ModePlaying;
+    if (m_playing || session.mode() == ModeReady)
+        watchBoard(session.boardReach());
+    if (m_playing)
+        ask(now.cells);
     else
         callOff();
 }
@@ -33,12 +41,47 @@ void DeadEndWatch::showMark(bool deadEnd) {
         m_box.showOverlay(BoardOverlays::DeadEndMark, m_mark, DeadEndMarkPlace);
 }
 
-DeadEndWatch::~DeadEndWatch() {
+void DeadEndWatch::watchBoard(std::shared_ptr<BoardReach> reach) {
+    if (reach == m_reach)
+        return;
     callOff();
+    stopTable();
+    m_reach = std::move(reach);
+    m_answers.clear();
+    m_tableReady = false;
+    m_tableCancelled = std::make_shared<std::atomic<bool>>(false);
+    const unsigned board = ++m_board;
+    DeadEndWatch* self = this;
+    m_tableThread = std::thread([engine = m_reach, cancelled = m_tableCancelled, board, self] {
+        engine->prepare(cancelled.get());
+        if (cancelled->load())
+            return;
+        QMetaObject::invokeMethod(
+            self, [self, board] { self->tablePrepared(board); }, Qt::QueuedConnection);
+    });
+}
+
+void DeadEndWatch::stopTable() {
+    if (m_tableCancelled)
+        m_tableCancelled->store(true);
+    // The table's making looks at the flag every few thousand positions: the join is short.
+    if (m_tableThread.joinable())
+        m_tableThread.join();
+    m_tableCancelled.reset();
+}
+
+void DeadEndWatch::tablePrepared(unsigned board) {
+    if (board != m_board)
+        return;
+    m_tableReady = true;
+    // A question still open asks again itself should it run out of positions.
+    if (m_playing && !m_open && m_answers.count(m_watched.cells) == 0)
+        ask(m_watched.cells);
 }
 
 void DeadEndWatch::callOff() {
     ++m_question;
+    m_open = false;
     if (m_cancelled)
         m_cancelled->store(true);
     // The search looks at the flag every thousand positions or so: the join is short.
@@ -47,25 +90,47 @@ void DeadEndWatch::callOff() {
     m_cancelled.reset();
 }
 
-void DeadEndWatch::ask(const LevelRecord& record, const Position& cells) {
+void DeadEndWatch::ask(const Position& cells) {
     callOff();
+    const auto known = m_answers.find(cells);
+    if (known != m_answers.end()) {
+        emit answered(known->second);
+        return;
+    }
+    ++m_searchesBegun;
+    m_open = true;
     m_cancelled = std::make_shared<std::atomic<bool>>(false);
     const unsigned question = m_question;
+    const bool withTable = m_tableReady;
     DeadEndWatch* self = this;
-    m_thread = std::thread([record, cells, cancelled = m_cancelled, question, self] {
-        const ReachAnswer answer = AskReachable(record, cells, ReachLimits{Seconds, cancelled.get()});
-        if (answer.reach == Reach::Unknown || cancelled->load())
+    m_thread = std::thread([engine = m_reach, cells, cancelled = m_cancelled, question, withTable, self] {
+        ReachLimits limits;
+        limits.positions = Positions;
+        limits.cancelled = cancelled.get();
+        limits.wantWay = false;
+        const ReachAnswer answer = engine->ask(cells, limits);
+        if (cancelled->load())
             return;
-        const bool deadEnd = answer.reach == Reach::Unreachable;
+        const int reach = static_cast<int>(answer.reach);
         // Queued to the window's thread. The watch outlives this thread (it joins it before it goes),
         // and Qt drops the queued call if the watch is gone by the time it would run.
         QMetaObject::invokeMethod(
-            self, [self, question, deadEnd] { self->deliver(question, deadEnd); }, Qt::QueuedConnection);
+            self,
+            [self, question, cells, reach, withTable] { self->deliver(question, cells, reach, withTable); },
+            Qt::QueuedConnection);
     });
 }
 
-void DeadEndWatch::deliver(unsigned question, bool deadEnd) {
+void DeadEndWatch::deliver(unsigned question, const Position& cells, int reach, bool withTable) {
     if (question != m_question)
         return;
+    m_open = false;
+    if (static_cast<Reach>(reach) == Reach::Unknown) {
+        if (m_tableReady && !withTable)
+            ask(cells);
+        return;
+    }
+    const bool deadEnd = static_cast<Reach>(reach) == Reach::Unreachable;
+    m_answers[cells] = deadEnd;
     emit answered(deadEnd);
 }

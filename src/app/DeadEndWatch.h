@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The dead-end warning: whenever the position changes in a game played by hand, the solver asks, on a
-// thread of its own, whether the target can still be reached; when it cannot, a warning mark shows over
-// the board area until the position changes again (undo, restart, another board). The window never
-// waits for the answer: a newer position calls the old question off.
+// The dead-end warning: whenever the position changes in a game played by hand, the board's engine is
+// asked, on a thread of its own, whether the target can still be reached; when it cannot, a warning
+// mark shows over the board area until the position changes again (undo, restart, another board). A
+// position answered once on a board is answered again from memory, with no search. While a board is
+// shown its engine makes its table on another thread, called off when the player leaves the board;
+// a question that ran out of positions before the table was ready is asked again once it is. The
+// window never waits for an answer: a newer position calls the old question off.
 #pragma once
 
 #include <QObject>
 
 #include <atomic>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <thread>
 
@@ -15,13 +20,15 @@
 #include "view/BoardOverlay.h"
 
 class BoardArea;
+class BoardReach;
 class Session;
 
 class DeadEndWatch : public QObject {
     Q_OBJECT
 public:
-    // The budget of one question; the thread only costs time the player does not wait for.
-    static constexpr double Seconds = 1.5;
+    // The positions one question may examine: the same answer on an idle and on a busy machine. On the
+    // boards of up to 33 holes nearly every answer takes a small part of it.
+    static constexpr std::uint64_t Positions = 10'000'000;
 
     explicit DeadEndWatch(BoardArea& box, QObject* parent = nullptr);
     ~DeadEndWatch() override;
@@ -30,19 +37,25 @@ public:
     // played by hand, asks about the new one.
     void follow(const Session& session);
     bool markShown() const;
+    // The searches begun on the boards shown so far; a position answered before begins none.
+    int searchesBegun() const { return m_searchesBegun; }
+    // No question is being searched, and the board's table is made (or was never begun).
+    bool idle() const { return !m_open && (m_tableReady || !m_tableThread.joinable()); }
 
-    // Asks about `cells` on `record`, calling off any question still open.
-    void ask(const LevelRecord& record, const Position& cells);
     // Calls off the open question; no answer will come for it.
     void callOff();
 
 signals:
-    // The answer to the last question asked: true when the target can no longer be reached. A question
-    // that ran out of time gives no answer.
+    // The answer about the position in play: true when the target can no longer be reached. A
+    // question that ran out of positions gives no answer.
     void answered(bool deadEnd);
 
 private:
-    void deliver(unsigned question, bool deadEnd);
+    void watchBoard(std::shared_ptr<BoardReach> reach);
+    void stopTable();
+    void ask(const Position& cells);
+    void deliver(unsigned question, const Position& cells, int reach, bool withTable);
+    void tablePrepared(unsigned board);
     void showMark(bool deadEnd);
 
     struct Watched {
@@ -57,8 +70,19 @@ private:
     BoardArea& m_box;
     MaskedPicture m_mark;
     Watched m_watched;
+    bool m_playing = false;
+
+    std::shared_ptr<BoardReach> m_reach;
+    std::map<Position, bool> m_answers; // on the board of m_reach: true for a dead end
+    int m_searchesBegun = 0;
 
     std::thread m_thread;
     std::shared_ptr<std::atomic<bool>> m_cancelled;
     unsigned m_question = 0; // the number of the question whose answer is awaited
+    bool m_open = false;     // that question is still being searched
+
+    std::thread m_tableThread;
+    std::shared_ptr<std::atomic<bool>> m_tableCancelled;
+    unsigned m_board = 0; // the number of the board whose table is awaited
+    bool m_tableReady = false;
 };

@@ -20,10 +20,13 @@
 #include <QWindow>
 
 #include <chrono>
+#include <optional>
 
 #include "app/BoardKeys.h"
 #include "app/DeadEndWatch.h"
+#include "app/DisplayPlatform.h"
 #include "app/HelpWindow.h"
+#include "app/ScreenPlace.h"
 #include "view/BoardArea.h"
 #include "view/BoardSelector.h"
 #include "view/PictureFile.h"
@@ -81,18 +84,12 @@ MouseButton buttonOf(Qt::MouseButton button) {
     return MouseButton::Other;
 }
 
-// Whether any part of a window of `size` placed at `topLeft` would lie on some screen. Computed in 64
-// bits: a place read from a damaged settings file may be anywhere in the range of int.
-bool OnSomeScreen(QPoint topLeft, QSize size) {
-    const qint64 left = topLeft.x();
-    const qint64 top = topLeft.y();
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->availableGeometry();
-        if (left < area.x() + qint64{area.width()} && left + size.width() > area.x() &&
-            top < area.y() + qint64{area.height()} && top + size.height() > area.y())
-            return true;
-    }
-    return false;
+// The screens' available areas, where a window read from the settings may stand.
+QVector<QRect> ScreenAreas() {
+    QVector<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.push_back(screen->availableGeometry());
+    return areas;
 }
 
 // The next design of one colour, skipping the design the other colour has.
@@ -121,8 +118,7 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     buildToolPanel();
     m_box = new BoardArea(this);
     m_box->move(0, PanelHeight);
-    m_painter =
-        std::make_unique<BoardPainter>(m_box->image(), [this](const QRect& rect) { showBoardRect(rect); });
+    m_painter = std::make_unique<BoardPainter>(*m_box, [this](const QRect& rect) { showBoardRect(rect); });
     // Over the board area's lower right corner; it swallows its clicks, so they never reach the board.
     m_backShape = new QWidget(this);
     m_backShape->setGeometry(BackShapeRect);
@@ -187,7 +183,8 @@ void TMainForm::buildToolPanel() {
     m_tolvarBtn = makeToolButton(468, TolvarBtnWidth, pictures::TolvarBtn);
     m_soundBtn->setDown(true);
 
-    m_status = new StatusPanel(QImage(QString::fromLatin1(pictures::Numbs)), m_panel);
+    m_status = new StatusPanel(QImage(QString::fromLatin1(pictures::Numbs)),
+                               QImage(QString::fromLatin1(pictures::FineNumbs)), m_panel);
     m_status->setSource([this] {
         const PlayState& play = m_session.play();
         const LevelCollection& collection = m_session.collection();
@@ -253,12 +250,13 @@ void TMainForm::connectEditor() {
 // The remembered place is the outer frame's top-left. It is given before the window first shows: only
 // then does Qt ask the window manager to put the frame there; a move after the window manager has
 // taken the window but before its frame is known would put the client area there instead, and the
-// window would creep by its title bar at every start. A place off every screen gives way to the
+// window would creep by its title bar at every start. A place that leaves the title bar off every
+// screen is moved onto the screen the window overlaps most; a place off every screen gives way to the
 // screen's middle.
 void TMainForm::restorePlace() {
     const QPoint stored(m_settings.read(SettingKey::Left), m_settings.read(SettingKey::Top));
-    if (OnSomeScreen(stored, size())) {
-        move(stored);
+    if (const std::optional<QPoint> place = PlaceOnScreens(stored, size(), ScreenAreas())) {
+        move(*place);
         return;
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -314,12 +312,12 @@ void TMainForm::loadCollection() {
 }
 
 bool TMainForm::loadPictures(int background) {
-    const QImage picture =
-        loadPicture(m_programDir + QStringLiteral("b%1.bmp").arg(background + 1), BackgroundLeast);
+    const QString file = m_programDir + QStringLiteral("b%1.bmp").arg(background + 1);
+    const QImage picture = loadPicture(file, BackgroundLeast);
     const QImage atlas = loadPicture(m_programDir + QStringLiteral("b5.bmp"), AtlasLeast);
     if (picture.isNull() || atlas.isNull())
         return false;
-    m_painter->setBackground(picture);
+    m_painter->setBackground(picture, LoadFinePicture(file, picture, m_painter->fineScale()));
     m_atlas = atlas;
     m_okDlg->setAtlas(m_atlas);
     m_yesNoDlg->setAtlas(m_atlas);
@@ -366,7 +364,11 @@ bool TMainForm::FormCloseQuery() {
 // False when the player went back to the game rather than lose changes that nothing could keep.
 bool TMainForm::FormClose() {
     m_help->closeHelp();
-    const WindowSettings window{m_soundBtn->Down(), x(), y(), m_editorIntro};
+    // Where the platform cannot know the window's place, the place the settings hold stays.
+    const QPoint place = WindowPlacesKnown(QGuiApplication::platformName().toStdString())
+                             ? pos()
+                             : QPoint(m_settings.read(SettingKey::Left), m_settings.read(SettingKey::Top));
+    const WindowSettings window{m_soundBtn->Down(), place.x(), place.y(), m_editorIntro};
     const auto values = m_session.closeSequence(window);
     if (values.empty())
         return false;
@@ -488,11 +490,14 @@ void TMainForm::editorActivated() {
     const QPoint fallback = DefaultEditorPosition(frameGeometry());
     const QPoint stored(m_settings.read(SettingKey::Eleft, fallback.x()),
                         m_settings.read(SettingKey::Etop, fallback.y()));
-    m_editDlg->move(OnSomeScreen(stored, m_editDlg->frameGeometry().size()) ? stored : fallback);
+    m_editDlg->move(
+        PlaceOnScreens(stored, m_editDlg->frameGeometry().size(), ScreenAreas()).value_or(fallback));
 }
 
 // A failure here is told at close: a message box now would take the activation again.
 void TMainForm::editorDeactivated(QPoint topLeft) {
+    if (!WindowPlacesKnown(QGuiApplication::platformName().toStdString()))
+        return;
     const SettingsWriteResult written =
         m_settings.write({{SettingKey::Eleft, topLeft.x()}, {SettingKey::Etop, topLeft.y()}});
     if (!written.ok)
@@ -562,7 +567,7 @@ bool TMainForm::LoadBackground(int background) {
                               QMessageBox::Ok);
         return false;
     }
-    m_painter->setBackground(picture);
+    m_painter->setBackground(picture, LoadFinePicture(file, picture, m_painter->fineScale()));
     boxPaint();
     repaint();
     return true;
@@ -593,6 +598,8 @@ void TMainForm::UpdateTitle() {
     const LevelCollection& collection = m_session.collection();
     setWindowTitle(
         ::UpdateTitle(collection.currentNumber(), m_session.currentRecord(), m_session.language()));
+    // The board area shows the board the title names.
+    m_box->setAccessibleName(windowTitle());
 }
 
 // --- Frontend
@@ -681,13 +688,10 @@ void TMainForm::setSelector(int maximum, int position) {
 
 // The sprite is made after the picked cell was redrawn as an empty hole, so its save-under holds it.
 void TMainForm::startDrag(int x, int y, int code) {
-    using namespace board_layout;
     const int design = code == SecondColourPeg ? m_session.secondDesign() : m_session.firstDesign();
-    const QImage& picture = m_painter->background();
     m_sprite = std::make_unique<tSprite>(m_box->image(), SpriteSize, SpriteSize,
                                          [this](const QRect& rect) { showBoardRect(rect); });
-    m_sprite->SetMask(&picture, BigMaskX, BigMaskY);
-    m_sprite->SetImage(&picture, BigPegsX + BigPegSize * design, BigPegsY);
+    m_painter->dressPegSprite(*m_sprite, design);
     m_sprite->MoveTo(x - SpriteCentre, y - SpriteCentre);
     m_sprite->Show();
     m_sprite->Grab(x, y);

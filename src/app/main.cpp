@@ -5,12 +5,28 @@
 #include <QDir>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "app/DisplayPlatform.h"
 #include "app/MainWindow.h"
 #include "app/Splasher.h"
+#include "view/Accessibility.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    std::vector<std::string> platform =
+        PlatformArguments(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"));
+    // A program started with no arguments at all (argc 0) still gives Qt a program name.
+    std::string programName = argc > 0 ? argv[0] : "tolvarpegs";
+    std::vector<char*> arguments{programName.data()};
+    for (std::string& argument : platform)
+        arguments.push_back(argument.data());
+    if (argc > 1)
+        arguments.insert(arguments.end(), argv + 1, argv + argc);
+    arguments.push_back(nullptr);
+    int argumentCount = static_cast<int>(arguments.size()) - 1;
+    QApplication app(argumentCount, arguments.data());
+    InstallAccessibleInterfaces();
     QString programDir = QCoreApplication::applicationDirPath();
     if (!programDir.endsWith(QDir::separator()))
         programDir += QDir::separator();

@@ -240,13 +240,19 @@ void Session::showHint(const ReachLimits& limits) {
     endDragReturningPeg();
     if (m_mode != ModeReady && m_mode != ModePlaying)
         return;
-    const ReachAnswer answer = AskReachable(m_collection.current(), m_play.Cells, limits);
+    const ReachAnswer answer = boardReach()->ask(m_play.Cells, limits);
     if (answer.reach == Reach::Unreachable)
         m_frontend.notice(Notice::HintNoWay);
     else if (answer.reach == Reach::Unknown)
         m_frontend.notice(Notice::HintNotKnown);
     else if (answer.hasMove)
         m_frontend.blinkHint(answer.move.from, answer.move.to);
+}
+
+std::shared_ptr<BoardReach> Session::boardReach() const {
+    if (!m_reach || !m_reach->serves(m_collection.current()))
+        m_reach = std::make_shared<BoardReach>(m_collection.current());
+    return m_reach;
 }
 
 // The drag is ended by whatever resets or moves the position under it; the peg goes back to its cell.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -79,9 +80,9 @@ public:
     // Puts a picked peg back on its cell without a sound, as if it had never been lifted.
     void putPegBack() { endDragReturningPeg(); }
 
-    // The hint, in ModeReady and ModePlaying: the solver asks whether the target can still be reached
-    // from the position on the board. Yes: the jump it found blinks; no, or no answer within the
-    // limits: a notice says so. Board, counters and stored solution stay as they are.
+    // The hint, in ModeReady and ModePlaying: the board's engine is asked whether the target can still
+    // be reached from the position on the board. Yes: the first jump of its way blinks; no, or no
+    // answer within the limits: a notice says so. Board, counters and stored solution stay as they are.
     void showHint(const ReachLimits& limits);
 
     // --- Tool panel.
@@ -167,6 +168,9 @@ public:
     const PlayState& play() const { return m_play; }
     const LevelCollection& collection() const { return m_collection; }
     const LevelRecord& currentRecord() const { return m_collection.current(); }
+    // The engine that answers the hint and the dead-end watch on the current board, shared with the
+    // watch's threads; made anew once the board's holes, jumps or target differ from those it knows.
+    std::shared_ptr<BoardReach> boardReach() const;
     // The editor writes target, shape, size, diagonal rule and name straight into the current record.
     LevelRecord& currentRecord() { return m_collection.current(); }
     bool pendingCellEdit() const { return m_pendingCellEdit; }
@@ -223,6 +227,7 @@ private:
     FileStamp m_savedStamp; // the save file as it was at load
     int m_rememberedLevel = 1;
     PlayState m_play;
+    mutable std::shared_ptr<BoardReach> m_reach;
     GameMode m_mode = ModeStartup;
     bool m_pendingCellEdit = false;
     bool m_pendingPropertyEdit = false;

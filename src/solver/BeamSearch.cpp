@@ -12,11 +12,12 @@ constexpr int PegsPerMove = 2;
 
 } // namespace
 
-// Levels from the goal for a third of the time, then beams from the start towards them.
+// Levels from the goal for a third of the time (or of the work), then beams from the start towards
+// them.
 template <int W> void FewestMovesSearch<W>::searchByBeam(MinMovesResult& result) {
     result.outcome = MinMovesOutcome::OutOfLimits;
     result.lowerBound = movesStillNeeded(m_start);
-    if (insertStart() || expandGoalSideFor(m_limits.seconds / 3)) {
+    if (insertStart() || expandGoalSideFor(m_limits.seconds / 3, m_maxWork / 3)) {
         result.jumps = solutionThrough(m_meeting);
         result.moves = CountMoves(result.jumps);
         result.lowerBound = result.moves;
@@ -34,7 +35,7 @@ template <int W> void FewestMovesSearch<W>::searchByBeam(MinMovesResult& result)
     }
     // Ever wider beams while the time and the memory last, until one had room for every position
     // it met.
-    for (std::size_t width = std::max<std::size_t>(m_limits.beamWidth, 1); !timeIsUp(); width *= 4) {
+    for (std::size_t width = std::max<std::size_t>(m_limits.beamWidth, 1); !outOfLimits(); width *= 4) {
         bool narrowed = false;
         if (beamFrom(width, narrowed)) {
             JumpList jumps = solutionThrough(m_meeting);
@@ -51,20 +52,25 @@ template <int W> void FewestMovesSearch<W>::searchByBeam(MinMovesResult& result)
     }
 }
 
-// Whole levels from the goal while the time lasts and the next one fits into half the memory;
-// true when they reach the start.
-template <int W> bool FewestMovesSearch<W>::expandGoalSideFor(double seconds) {
-    // The levels run on the search's clock: for now it ends with this phase.
+// Whole levels from the goal while the time (and the work, with a budget of it) lasts and the next
+// one fits into half the memory; true when they reach the start.
+template <int W> bool FewestMovesSearch<W>::expandGoalSideFor(double seconds, std::uint64_t work) {
+    // The levels run on the search's clock and budget: for now they end with this phase.
     const double overall = m_limits.seconds;
+    const std::uint64_t overallWork = m_maxWork;
     m_limits.seconds = std::min(overall, seconds);
-    while (!m_met && !m_backwardSide.frontier.empty() && !timeIsUp()) {
+    if (m_maxWork > 0)
+        m_maxWork = m_work + std::max<std::uint64_t>(work, 1);
+    while (!m_met && !m_backwardSide.frontier.empty() && !outOfLimits()) {
         const double cost = estimatedCost(m_backwardSide);
         if (bytesToExpand(m_backwardSide, expectedLevel(m_backwardSide, cost)) > m_budget / 2 ||
             !expand(m_backwardSide, m_forwardSide))
             break;
     }
     m_limits.seconds = overall;
+    m_maxWork = overallWork;
     m_timeUp.store(false);
+    m_workUp.store(false);
     return m_met;
 }
 
@@ -86,7 +92,7 @@ template <int W> bool FewestMovesSearch<W>::beamFrom(std::size_t width, bool& na
     int best = m_limits.knownMoves > 0 ? m_limits.knownMoves : std::numeric_limits<int>::max();
     bool found = false;
     std::vector<K> frontier{canonical(m_start)};
-    for (int level = 1; level < best && !frontier.empty() && !timeIsUp(); ++level) {
+    for (int level = 1; level < best && !frontier.empty() && !outOfLimits(); ++level) {
         // What the level gathers, its choice and what it files share the memory left.
         const std::size_t held = heldBytes() + frontier.capacity() * sizeof(K);
         const std::size_t room = m_budget > held ? (m_budget - held) / 5 : 0;
@@ -125,11 +131,13 @@ template <int W> bool FewestMovesSearch<W>::beamFrom(std::size_t width, bool& na
                         walk.stopped = true;
                 });
         });
-        // A walk stops early only for the memory or the time: then the level was cut short.
+        // A walk stops early only for the memory or the limits: then the level was cut short.
         for (int t = 0; t < m_threads; ++t) {
+            m_work += m_walks[t].found;
             narrowed = narrowed || m_walks[t].stopped;
-            m_memoryRanOut = m_memoryRanOut || (m_walks[t].stopped && !timeIsUp());
+            m_memoryRanOut = m_memoryRanOut || (m_walks[t].stopped && !stopped());
         }
+        reportProgress(0);
         for (const Meeting& meeting : meetings) {
             if (meeting.moves >= best)
                 continue;

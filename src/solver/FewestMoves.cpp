@@ -11,25 +11,34 @@ namespace {
 
 // On boards of few pegs the layers are small, and on open ones, where a peg has countless runs of
 // jumps, they win by far; elsewhere meeting in the middle does. So the layers get a quarter of
-// the time first, and meeting in the middle the rest, starting from what the layers proved.
+// the time (and of the work) first, and meeting in the middle the rest, starting from what the
+// layers proved.
 constexpr int LayersPegLimit = 30;
 
 template <class Run> MinMovesResult ByLayersThenMeeting(const MinMovesLimits& limits, const Run& run) {
     MinMovesLimits layers = limits;
     layers.method = MinMovesMethod::ByLayers;
     layers.seconds = limits.seconds / 4;
+    layers.maxWork = limits.maxWork / 4;
+    if (limits.maxWork > 0 && layers.maxWork == 0)
+        layers.maxWork = 1;
     const MinMovesResult first = run(layers);
     if (first.outcome != MinMovesOutcome::OutOfLimits)
         return first;
     MinMovesLimits meeting = limits;
     meeting.method = MinMovesMethod::MeetInTheMiddle;
     meeting.seconds = std::max(0.0, limits.seconds - first.seconds);
+    if (limits.maxWork > 0)
+        meeting.maxWork = limits.maxWork > first.work ? limits.maxWork - first.work : 1;
     MinMovesResult second = run(meeting);
     second.lowerBound = std::max(second.lowerBound, first.lowerBound);
     second.seconds += first.seconds;
     second.positions += first.positions;
+    second.work += first.work;
     second.peakBytes = std::max(second.peakBytes, first.peakBytes);
     second.memoryRanOut = second.memoryRanOut || first.memoryRanOut;
+    second.clockStopped =
+        second.clockStopped || (first.clockStopped && second.outcome == MinMovesOutcome::OutOfLimits);
     return second;
 }
 

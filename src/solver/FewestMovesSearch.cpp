@@ -12,11 +12,28 @@ FewestMovesSearch<W>::FewestMovesSearch(const HoleModel& model, const MinMovesLi
     const unsigned cores = std::thread::hardware_concurrency();
     m_threads = limits.threads > 0 ? limits.threads : static_cast<int>(cores == 0 ? 1 : cores);
     m_threads = std::min(m_threads, 8);
+    // Threads share out the rounds by the clock; a budget of work must give the same count each time.
+    m_maxWork = limits.maxWork;
+    if (m_maxWork > 0)
+        m_threads = 1;
     m_maxPositions = limits.maxPositions ? limits.maxPositions : std::numeric_limits<std::size_t>::max();
     m_budget = limits.memoryBytes ? limits.memoryBytes : DefaultMemoryBudget();
+    if (limits.processBytes > 0) {
+        // What the process holds already (its code, the other searches' tables) is not the search's
+        // to take, and a little is kept free for what grows between two looks.
+        const std::size_t headroom = std::max<std::size_t>(limits.processBytes / 16, std::size_t{1} << 20);
+        m_processStop = limits.processBytes > headroom ? limits.processBytes - headroom : 1;
+        const std::size_t held = ResidentBytes();
+        m_budget = std::min(m_budget, m_processStop > held ? m_processStop - held : 0);
+    }
+    if (limits.progress)
+        m_progressBase = limits.progress->positions.load(std::memory_order_relaxed);
     m_roundMoves = std::clamp<std::uint64_t>(m_budget / 16 / sizeof(K) / static_cast<std::size_t>(m_threads),
                                              1024, RoundMoves);
     m_walks.resize(m_threads);
+    // The runs of one position each walk tells apart may take an eighth of the memory between them.
+    for (Walk<W>& walk : m_walks)
+        walk.seen.limitBytes(m_budget / 8 / static_cast<std::size_t>(m_threads));
     buildMasks();
     buildTransforms();
     m_startImages.push_back(m_start);
@@ -167,9 +184,14 @@ template <int W> MinMovesResult FewestMovesSearch<W>::run() {
     const auto finish = [&](MinMovesOutcome outcome) {
         result.outcome = outcome;
         result.positions = positions();
+        result.work = m_work;
         result.seconds = elapsed();
         result.peakBytes = m_peakBytes;
-        result.memoryRanOut = m_memoryRanOut;
+        const bool stoppedHere = outcome == MinMovesOutcome::OutOfLimits;
+        result.memoryRanOut = m_memoryRanOut || (stoppedHere && (m_processFull.load() || m_seenFull.load()));
+        result.clockStopped = stoppedHere && m_timeUp.load();
+        result.workRanOut = stoppedHere && m_workUp.load();
+        reportProgress(result.lowerBound);
         return result;
     };
     try {

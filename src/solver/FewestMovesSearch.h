@@ -27,8 +27,11 @@ template <int W> struct Walk {
     ChainSeen<W> seen;
     std::uint64_t found = 0;                                       // moves found since `cap` was set
     std::uint64_t cap = std::numeric_limits<std::uint64_t>::max(); // stop after this many
-    bool timed = true;                                             // stop when the time is up
+    bool timed = true; // stop when the time, the work or the memory runs out
     bool stopped = false;
+    // A position whose moves outgrow a round is followed again in the next one, its first `skip`
+    // moves passed over: they were gathered already.
+    std::uint64_t skip = 0;
     int level = 0; // the level the moves lead to, when only solutions with fewer moves than the
                    // known one are sought and a move may be given up halfway; else 0
     std::vector<std::uint16_t> full; // with a level: the regions full where the moves begin
@@ -68,7 +71,7 @@ private:
     JumpList solutionFromLayers(const std::vector<CostTable<W>>& layers, K at, int moves) const;
     // The beam (BeamSearch.cpp).
     void searchByBeam(MinMovesResult& result);
-    bool expandGoalSideFor(double seconds);
+    bool expandGoalSideFor(double seconds, std::uint64_t work);
     bool beamFrom(std::size_t width, bool& narrowed);
     // Moves as the holes their peg visits, from `frameStart`, an image of the start, turned back
     // into jumps between the cells of the real start.
@@ -318,14 +321,43 @@ private:
     // Counts a move found on a walk; false when the walk must stop.
     bool countMove(Walk<W>& walk) const {
         ++walk.found;
-        if (walk.found > walk.cap || (walk.timed && (walk.found & 4095) == 0 && timeIsUp()))
+        if (walk.seen.full())
+            m_seenFull.store(true, std::memory_order_relaxed);
+        if (walk.found > walk.cap || walk.seen.full())
+            walk.stopped = true;
+        else if (walk.timed && (workIsUp(walk.found) || ((walk.found & 4095) == 0 && outOfLimits())))
             walk.stopped = true;
         return !walk.stopped;
     }
-    bool timeIsUp() const {
+    // With a budget of work the search runs on one thread, so `pending`, the moves its walk found
+    // since they were last added to the work, make the count exact.
+    bool workIsUp(std::uint64_t pending) const {
+        if (m_maxWork == 0 || m_work + pending <= m_maxWork)
+            return false;
+        m_workUp.store(true, std::memory_order_relaxed);
+        return true;
+    }
+    // Whether the time ran out or the process holds what it may; the budget of work is counted
+    // move by move instead.
+    bool outOfLimits() const {
         if (!m_timeUp.load(std::memory_order_relaxed) && elapsed() > m_limits.seconds)
             m_timeUp.store(true, std::memory_order_relaxed);
-        return m_timeUp.load(std::memory_order_relaxed);
+        if (m_processStop > 0 && !m_processFull.load(std::memory_order_relaxed) &&
+            ResidentBytes() > m_processStop)
+            m_processFull.store(true, std::memory_order_relaxed);
+        return stopped();
+    }
+    bool stopped() const {
+        return m_timeUp.load(std::memory_order_relaxed) || m_workUp.load(std::memory_order_relaxed) ||
+               m_processFull.load(std::memory_order_relaxed) || m_seenFull.load(std::memory_order_relaxed);
+    }
+    // Tells a caller who shows the search while it runs what it has done.
+    void reportProgress(int lowerBound) const {
+        if (!m_limits.progress)
+            return;
+        m_limits.progress->positions.store(m_progressBase + m_work, std::memory_order_relaxed);
+        if (lowerBound > 0)
+            m_limits.progress->lowerBound.store(lowerBound, std::memory_order_relaxed);
     }
     // Moves a thread follows in one round of an expansion; less on a small budget, since what it
     // finds is held until the round ends.
@@ -351,8 +383,11 @@ private:
     }
     std::size_t roundBytes() const { return static_cast<std::size_t>(m_threads) * m_roundMoves * sizeof(K); }
     std::size_t heldBytes() const {
+        std::size_t seen = 0;
+        for (const Walk<W>& walk : m_walks)
+            seen += walk.seen.bytes();
         return tableBytes(m_forwardSide) + tableBytes(m_backwardSide) +
-               (m_forwardSide.frontier.capacity() + m_backwardSide.frontier.capacity()) * sizeof(K);
+               (m_forwardSide.frontier.capacity() + m_backwardSide.frontier.capacity()) * sizeof(K) + seen;
     }
     void noteBytes(std::size_t bytes) { m_peakBytes = std::max(m_peakBytes, bytes); }
     // What the search would hold at its peak while it adds a level of `added` positions to the side:
@@ -391,6 +426,10 @@ private:
     std::size_t m_budget = 0;
     std::size_t m_peakBytes = 0;
     bool m_memoryRanOut = false;
+    std::uint64_t m_maxWork = 0;      // positions the search may examine; 0 = no budget
+    std::uint64_t m_work = 0;         // positions examined so far
+    std::uint64_t m_progressBase = 0; // positions the caller's progress counted before this search
+    std::size_t m_processStop = 0;    // stop once the process holds more than this; 0 = never
     K m_pegMask, m_secondMask, m_start, m_goal;
     std::vector<K> m_startImages; // the start and its images under the symmetries
 
@@ -468,7 +507,10 @@ private:
     bool m_lastLevel = false; // the level being added is the last one the known solution leaves
     K m_meeting;
     mutable std::atomic<bool> m_timeUp{false};
-    std::vector<Walk<W>> m_walks; // one per thread
+    mutable std::atomic<bool> m_workUp{false};
+    mutable std::atomic<bool> m_processFull{false};
+    mutable std::atomic<bool> m_seenFull{false}; // a walk met more runs of one position than it had room for
+    std::vector<Walk<W>> m_walks;                // one per thread
 };
 
 // The move generators take their callback as a template parameter, so that each way of searching

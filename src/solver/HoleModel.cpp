@@ -94,7 +94,7 @@ void AddPatternDatabases(HoleModel& m) {
 
 } // namespace
 
-MinMovesOutcome BuildModel(const LevelRecord& record, HoleModel& m) {
+MinMovesOutcome BuildModel(const LevelRecord& record, HoleModel& m, bool databases) {
     std::array<int, CellCount> indexOf{};
     indexOf.fill(-1);
     for (int cell = 0; cell < CellCount; ++cell) {
@@ -157,7 +157,7 @@ MinMovesOutcome BuildModel(const LevelRecord& record, HoleModel& m) {
         m.symmetries.push_back(perm);
     }
     const MinMovesOutcome outcome = AddBounds(m);
-    if (outcome == MinMovesOutcome::Proven)
+    if (outcome == MinMovesOutcome::Proven && databases)
         AddPatternDatabases(m);
     return outcome;
 }

@@ -27,8 +27,9 @@ struct HoleModel {
     std::vector<std::vector<int>> symmetries; // compact permutations, without the identity
 };
 
-// Fills the model, its bounds and pattern databases included; the outcome is Proven when the
-// search may begin.
-MinMovesOutcome BuildModel(const LevelRecord& record, HoleModel& m);
+// Fills the model, its bounds and (with `databases`) pattern databases included; the outcome is
+// Proven when the search may begin. Without the databases it is quick: what the position classes
+// say of the board at once.
+MinMovesOutcome BuildModel(const LevelRecord& record, HoleModel& m, bool databases = true);
 
 } // namespace fewest_moves

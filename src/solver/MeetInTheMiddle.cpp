@@ -15,6 +15,7 @@ template <int W> void FewestMovesSearch<W>::meetInTheMiddle(MinMovesResult& resu
         const int proved =
             std::max(m_forwardSide.depth + m_backwardSide.depth + 1, movesStillNeeded(m_start));
         result.lowerBound = proved;
+        reportProgress(proved);
         // With a known solution both sides keep only positions that could lie on a solution with fewer
         // moves, so running out of positions proves that no solution has fewer.
         const bool exhausted = m_forwardSide.frontier.empty() || m_backwardSide.frontier.empty();
@@ -28,7 +29,7 @@ template <int W> void FewestMovesSearch<W>::meetInTheMiddle(MinMovesResult& resu
             finish(MinMovesOutcome::Proven);
             return;
         }
-        if (timeIsUp() || positions() > m_maxPositions) {
+        if (outOfLimits() || positions() > m_maxPositions) {
             finish(MinMovesOutcome::OutOfLimits);
             return;
         }
@@ -82,6 +83,7 @@ template <int W> double FewestMovesSearch<W>::estimatedCost(const Side& side) {
         movesOf(side.forward, side.frontier[k * side.frontier.size() / count], walk,
                 [](const K&, const Chain&, int) {});
         moves += walk.found;
+        m_work += walk.found;
     }
     walk.cap = std::numeric_limits<std::uint64_t>::max();
     walk.stopped = false;
@@ -93,8 +95,9 @@ template <int W> double FewestMovesSearch<W>::estimatedCost(const Side& side) {
 // One more level on one side, in rounds: in each, every thread follows the moves of its next
 // positions and sorts the positions they reach by the shard their hash falls into, until it has
 // gathered its share; then each thread enters the new positions into the transposition tables of
-// its own shards, so no table is ever touched by two threads at once. False when the limits ran
-// out before the level was complete.
+// its own shards, so no table is ever touched by two threads at once. A share ends within a position
+// whose moves alone would outgrow it, and the next round goes on from there. False when the limits
+// ran out before the level was complete.
 template <int W> bool FewestMovesSearch<W>::expand(Side& side, const Side& other) {
     const int level = side.depth + 1;
     const int bound = m_limits.knownMoves;
@@ -104,6 +107,8 @@ template <int W> bool FewestMovesSearch<W>::expand(Side& side, const Side& other
     std::vector<std::size_t> cursor(m_threads);
     for (int t = 0; t < m_threads; ++t)
         cursor[t] = static_cast<std::size_t>(t);
+    for (Walk<W>& walk : m_walks)
+        walk.skip = 0;
     const std::vector<K>& frontier = side.frontier;
     const auto unfinished = [&] {
         for (const std::size_t c : cursor)
@@ -116,8 +121,13 @@ template <int W> bool FewestMovesSearch<W>::expand(Side& side, const Side& other
             auto& mine = buckets[t];
             Walk<W>& walk = m_walks[t];
             walk.found = 0;
+            walk.stopped = false;
+            walk.cap = m_roundMoves + walk.skip;
             walk.level = bound > 0 ? level : 0;
+            std::uint64_t first = 0; // what the walk had found where the moves of this position began
             const auto gather = [&](const K& child, const Chain& chain, int length) {
+                if (walk.found - first <= walk.skip)
+                    return;
                 // Only solutions with fewer moves than the known one are sought.
                 if (bound > 0 &&
                     (side.forward ? level + movesNeededAfterMove(child, chain[length - 1], walk) >= bound
@@ -126,11 +136,22 @@ template <int W> bool FewestMovesSearch<W>::expand(Side& side, const Side& other
                 const K c = canonical(child);
                 mine[ShardOf(Hash(c))].push_back(c);
             };
-            for (; cursor[t] < frontier.size() && walk.found < m_roundMoves && !walk.stopped;
-                 cursor[t] += static_cast<std::size_t>(m_threads))
+            while (cursor[t] < frontier.size() && walk.found < walk.cap) {
+                first = walk.found;
                 movesOf(side.forward, frontier[cursor[t]], walk, gather);
+                if (walk.stopped) {
+                    // The move that stopped the walk was counted but not gathered.
+                    walk.skip = walk.found - first - 1;
+                    break;
+                }
+                walk.skip = 0;
+                cursor[t] += static_cast<std::size_t>(m_threads);
+            }
         });
-        if (m_timeUp.load())
+        for (const Walk<W>& walk : m_walks)
+            m_work += walk.found;
+        reportProgress(0);
+        if (stopped())
             return false;
         RunOnThreads(m_threads, [&](int t) {
             for (int s = t; s < Shards; s += m_threads) {
@@ -179,7 +200,7 @@ template <int W> bool FewestMovesSearch<W>::expand(Side& side, const Side& other
             m_memoryRanOut = true;
             return false;
         }
-        if (timeIsUp() || positions() > m_maxPositions)
+        if (outOfLimits() || positions() > m_maxPositions)
             return false;
     }
     const std::size_t before = frontier.size();
@@ -240,6 +261,7 @@ template <int W> JumpList FewestMovesSearch<W>::solutionThrough(const K& meeting
     std::vector<std::vector<std::uint8_t>> moves;
     Walk<W> walk;
     walk.timed = false;
+    walk.seen.limitBytes(m_budget / 8);
     K at = meeting;
     for (int level = levelOf(m_forwardSide, at); level > 0; --level) {
         bool found = false;

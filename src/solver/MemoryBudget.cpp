@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
 
 #include <sys/resource.h>
@@ -51,4 +53,52 @@ std::string MemoryText(std::size_t bytes) {
     else
         std::snprintf(text, sizeof text, "%.1f MiB", mib);
     return text;
+}
+
+std::size_t ResidentBytes() {
+    // The second number of statm is the resident set in pages. Read with a plain descriptor: the
+    // searches ask often, and a stream would allocate.
+    const int fd = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    char text[128];
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (n <= 0)
+        return 0;
+    text[n] = '\0';
+    unsigned long long size = 0, resident = 0;
+    if (std::sscanf(text, "%llu %llu", &size, &resident) != 2)
+        return 0;
+    return static_cast<std::size_t>(resident) * static_cast<std::size_t>(sysconf(_SC_PAGE_SIZE));
+}
+
+std::size_t PeakResidentBytes() {
+    // The high-water mark of the status file can be reset; the resource usage's cannot.
+    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        char text[4096];
+        const ssize_t n = ::read(fd, text, sizeof text - 1);
+        ::close(fd);
+        if (n > 0) {
+            text[n] = '\0';
+            unsigned long long kib = 0;
+            const char* line = std::strstr(text, "VmHWM:");
+            if (line && std::sscanf(line, "VmHWM: %llu", &kib) == 1)
+                return static_cast<std::size_t>(kib) * 1024;
+        }
+    }
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0)
+        return 0;
+    return static_cast<std::size_t>(usage.ru_maxrss) * 1024; // in KiB on Linux
+}
+
+void ResetPeakResident() {
+    const int fd = ::open("/proc/self/clear_refs", O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // "5" sets the high-water mark to what the process holds now.
+    [[maybe_unused]] const ssize_t written = ::write(fd, "5", 1);
+    ::close(fd);
 }

@@ -1,9 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/Solver.h"
 
+#include <algorithm>
+#include <chrono>
+
 #include "rules/Rules.h"
+#include "solver/ReachOracle.h"
 
 namespace {
+
+// The table's budget: about a second and a half of one core on the 33-hole boards, and some 70 MB.
+constexpr std::uint64_t TableWork = 40'000'000;
+constexpr std::size_t TablePositions = 8'000'000;
+// The general solver's phases follow the clock: without a guard of the asker's, this one bounds them.
+constexpr double SolverSeconds = 1.0;
 
 // A position on the way of the board's stored solution has the rest of that way ahead of it: no search.
 JumpList RestOfStoredWay(const LevelRecord& record, const Position& cells) {
@@ -27,34 +37,113 @@ ReachAnswer ReachableBy(const JumpList& way) {
     return answer;
 }
 
-} // namespace
+// A way is only trusted once the game's own rules have replayed it to the target.
+bool Replays(const LevelRecord& record, const Position& cells, const JumpList& way) {
+    LevelRecord fromHere = record;
+    fromHere.StartCells = cells;
+    return ReplaySolution(fromHere, way).solved;
+}
 
-ReachAnswer AskReachable(const LevelRecord& record, const Position& cells, const ReachLimits& limits) {
-    ReachAnswer answer;
-    if (IsSolved(cells, record)) {
-        answer.reach = Reach::Reachable;
-        return answer;
-    }
-    const JumpList stored = RestOfStoredWay(record, cells);
-    if (!stored.empty())
-        return ReachableBy(stored);
-    // The position in play becomes the start of a board with the same target; its stored solution
-    // belongs to the real start and is of no use here.
+// Boards beyond the engine (more than 64 holes, or codes above 3 that the target depends on) are
+// asked of the general solver: the position in play becomes the start of a board with the same
+// target.
+ReachAnswer AskTheSolver(const LevelRecord& record, const Position& cells, const ReachLimits& limits) {
     LevelRecord fromHere = record;
     fromHere.StartCells = cells;
     fromHere.SolutionMoves = 0;
     SolverLimits search;
-    search.seconds = limits.seconds;
+    search.seconds = limits.seconds > 0 ? limits.seconds : SolverSeconds;
+    // No node limit would be none at all.
+    search.maxNodes = std::max<std::uint64_t>(limits.positions, 1);
     search.preferFewerMoves = false;
     search.cancelled = limits.cancelled;
     const SolveResult result = SolveBoard(fromHere, search);
-    if (result.status == SolveStatus::Unsolvable) {
+    ReachAnswer answer;
+    if (result.status == SolveStatus::Unsolvable)
         answer.reach = Reach::Unreachable;
+    else if (result.status == SolveStatus::Solved && !result.jumps.empty() &&
+             Replays(record, cells, result.jumps))
+        answer = ReachableBy(result.jumps);
+    return answer;
+}
+
+// The same holes, jump lines and target.
+bool SameBoard(const LevelRecord& a, const LevelRecord& b) {
+    if (a.isHexagon() != b.isHexagon() || (!a.isHexagon() && a.allowsDiagonal() != b.allowsDiagonal()))
+        return false;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        const bool onA = IsOnBoard(a, cell), onB = IsOnBoard(b, cell);
+        if (onA != onB || (onA && ((a.StartCells[cell] == NoHole) != (b.StartCells[cell] == NoHole) ||
+                                   a.TargetCells[cell] != b.TargetCells[cell])))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+BoardReach::BoardReach(const LevelRecord& record) : m_record(record), m_oracle(reach::Oracle::For(record)) {}
+
+BoardReach::~BoardReach() = default;
+
+bool BoardReach::serves(const LevelRecord& record) const {
+    return m_oracle ? m_oracle->serves(record) : SameBoard(m_record, record) && !reach::Oracle::Takes(record);
+}
+
+void BoardReach::prepare(const std::atomic<bool>* cancelled) {
+    if (!m_oracle)
+        return;
+    reach::TableBudget budget;
+    budget.work = TableWork;
+    budget.positions = TablePositions;
+    budget.cancelled = cancelled;
+    m_oracle->buildTable(budget);
+}
+
+ReachTableFacts BoardReach::tableFacts() const {
+    ReachTableFacts facts;
+    const std::shared_ptr<const reach::Table> table = m_oracle ? m_oracle->table() : nullptr;
+    if (!table)
+        return facts;
+    facts.built = true;
+    facts.topPegs = table->top();
+    facts.positions = table->positions();
+    facts.bytes = table->bytes();
+    facts.peakBytes = table->peakBytes();
+    facts.work = table->work();
+    return facts;
+}
+
+ReachAnswer BoardReach::ask(const Position& cells, const ReachLimits& limits) {
+    ReachAnswer answer;
+    if (IsSolved(cells, m_record)) {
+        answer.reach = Reach::Reachable;
         return answer;
     }
-    // A way is only trusted once the game's own rules have replayed it to the target.
-    if (result.status != SolveStatus::Solved || result.jumps.empty() ||
-        !ReplaySolution(fromHere, result.jumps).solved)
-        return answer;
-    return ReachableBy(result.jumps);
+    const JumpList stored = RestOfStoredWay(m_record, cells);
+    if (!stored.empty())
+        return ReachableBy(stored);
+    if (!m_oracle)
+        return AskTheSolver(m_record, cells, limits);
+    reach::SearchLimits search;
+    search.positions = limits.positions;
+    search.cancelled = limits.cancelled;
+    if (limits.seconds > 0)
+        search.deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(limits.seconds));
+    search.wantWay = limits.wantWay;
+    const reach::OracleAnswer found = m_oracle->ask(cells, search);
+    if (found.verdict == reach::Verdict::Dead)
+        answer.reach = Reach::Unreachable;
+    else if (found.verdict == reach::Verdict::Reaches && !limits.wantWay)
+        answer.reach = Reach::Reachable;
+    else if (found.verdict == reach::Verdict::Reaches && !found.way.empty() &&
+             Replays(m_record, cells, found.way))
+        answer = ReachableBy(found.way);
+    return answer;
+}
+
+ReachAnswer AskReachable(const LevelRecord& record, const Position& cells, const ReachLimits& limits) {
+    return BoardReach(record).ask(cells, limits);
 }

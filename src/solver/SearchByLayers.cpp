@@ -27,15 +27,17 @@ template <int W> void FewestMovesSearch<W>::searchByLayers(MinMovesResult& resul
         const bool lastLayer = pegs - 1 == goalPegs;
         CostTable<W> next;
         int nextFewest = std::numeric_limits<int>::max();
-        bool stopped = false;
+        bool cut = false;
         std::uint64_t visited = 0;
         layers.back().forEach([&](const Entry& entry) {
             // Each jump of the position may file one more, and the table doubles as it fills.
             noteBytes(held + next.bytes());
             m_memoryRanOut = held + next.bytesWith(m.lines.size()) > m_budget;
-            stopped = m_memoryRanOut || ((++visited & 1023) == 0 && timeIsUp());
-            if (stopped)
+            cut = m_memoryRanOut || workIsUp(0) || ((++visited & 1023) == 0 && outOfLimits());
+            if (cut)
                 return false;
+            if ((visited & 1023) == 0)
+                reportProgress(0);
             walk.full.clear();
             for (std::size_t r = 0; r < m_leftByGoal.size(); ++r)
                 if (full(entry.key, m_leftByGoal[r].mask))
@@ -51,6 +53,7 @@ template <int W> void FewestMovesSearch<W>::searchByLayers(MinMovesResult& resul
                     if (!entry.key.test(line.over) || entry.key.test(line.to))
                         continue;
                     const K after = afterJump(entry.key, index);
+                    ++m_work;
                     if (lastLayer) {
                         if (isGoal(after) && moves < best) {
                             best = moves;
@@ -78,7 +81,7 @@ template <int W> void FewestMovesSearch<W>::searchByLayers(MinMovesResult& resul
             }
             return true;
         });
-        if (stopped) {
+        if (cut) {
             // Every way to the goal passes this layer, and none had fewer moves than its positions.
             result.lowerBound = std::max(result.lowerBound, std::min(fewest, best));
             m_forwardSize = stored;

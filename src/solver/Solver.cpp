@@ -12,6 +12,8 @@
 #include "solver/BoardGoal.h"
 #include "solver/BoardSymmetry.h"
 #include "solver/CellSets.h"
+#include "solver/HoleModel.h"
+#include "solver/SearchBounds.h"
 
 namespace solve_board {
 
@@ -21,13 +23,32 @@ namespace {
 constexpr int NoLanding = 255;
 
 constexpr std::size_t DefaultTableEntries = std::size_t{3} << 20;
+// A table entry costs some 25 bytes, at most 70 % of the slots are used and a table that grows holds
+// its old slots beside the new ones: each of the two tables gets a sixteenth of the memory.
+constexpr std::size_t MemoryPerTableEntry = 16 * 72;
+// With a budget of work, the first depth-first try gets this many positions at most (about what half
+// a second of it examines), or a fifth of the budget.
+constexpr std::uint64_t FirstDepthFirstNodes = 1'000'000;
+
+std::size_t TableEntries(const SolverLimits& limits) {
+    if (limits.maxTableEntries)
+        return limits.maxTableEntries;
+    const std::size_t memory = limits.processBytes ? limits.processBytes : limits.memoryBytes;
+    if (memory)
+        return std::clamp<std::size_t>(memory / MemoryPerTableEntry, 1024, DefaultTableEntries);
+    return DefaultTableEntries;
+}
 
 class Search {
 public:
     Search(const LevelRecord& record, const SolverLimits& limits)
-        : m_limits(limits), m_started(std::chrono::steady_clock::now()),
-          m_dead(limits.maxTableEntries ? limits.maxTableEntries : DefaultTableEntries),
-          m_bestCost(limits.maxTableEntries ? limits.maxTableEntries : DefaultTableEntries) {
+        : m_limits(limits), m_started(std::chrono::steady_clock::now()), m_dead(TableEntries(limits)),
+          m_bestCost(TableEntries(limits)) {
+        if (limits.processBytes) {
+            const std::size_t headroom =
+                std::max<std::size_t>(limits.processBytes / 16, std::size_t{1} << 20);
+            m_processStop = limits.processBytes > headroom ? limits.processBytes - headroom : 1;
+        }
         buildLines(record);
     }
 
@@ -51,8 +72,11 @@ public:
     bool moveSearchFinished() const { return m_moveSearchFinished; }
     int lowerBound() const { return m_lowerBound; }
     bool exhausted() const { return m_exhausted; }
+    bool pagodaRulesOut() const { return m_pagodaRulesOut; }
     std::size_t peakBytes() const { return m_peakBytes; }
     bool memoryRanOut() const { return m_memoryRanOut; }
+    bool clockStopped() const { return m_clockStopped; }
+    bool workRanOut() const { return m_workRanOut; }
     // Gives up the rest of the budget, as when an allocation fails.
     void stopForWantOfMemory() { m_memoryRanOut = m_outOfBudget = m_stop = true; }
     std::uint64_t nodes() const { return m_nodes; }
@@ -61,12 +85,54 @@ public:
     }
 
 private:
-    // The current phase ends at this many seconds from the start (or at the overall limit).
-    void setPhaseEnd(double seconds) {
-        m_phaseEnd = std::min(seconds, m_limits.seconds);
+    bool budgeted() const { return m_limits.maxNodes != 0; }
+    std::uint64_t nodesLeft() const { return m_limits.maxNodes > m_nodes ? m_limits.maxNodes - m_nodes : 0; }
+    // The current phase ends after `share` of what is left: of the positions with a budget of work,
+    // else of the time (and at the overall limits in any case).
+    void setPhaseShare(double share) {
+        m_phaseEnd = budgeted() ? m_limits.seconds : elapsed() + (m_limits.seconds - elapsed()) * share;
+        m_phaseEndNodes = budgeted()
+                              ? m_nodes + static_cast<std::uint64_t>(static_cast<double>(nodesLeft()) * share)
+                              : std::numeric_limits<std::uint64_t>::max();
         m_stop = m_outOfBudget;
     }
-    bool depthFirstUntil(double phaseEnd);
+    // The same with the phase's end given outright.
+    void setPhaseEnd(double seconds, std::uint64_t nodes) {
+        m_phaseEnd = budgeted() ? m_limits.seconds : std::min(seconds, m_limits.seconds);
+        m_phaseEndNodes =
+            budgeted() ? m_nodes + std::min(nodes, nodesLeft()) : std::numeric_limits<std::uint64_t>::max();
+        m_stop = m_outOfBudget;
+    }
+    // What a fewest-moves search is given of the limits: its share of the time or work left, the
+    // memory, and the caller's progress.
+    MinMovesLimits shareOfLimits(double share) const {
+        MinMovesLimits limits;
+        limits.seconds = std::max(0.0, m_limits.seconds - elapsed()) * (budgeted() ? 1.0 : share);
+        if (budgeted())
+            limits.maxWork = std::max<std::uint64_t>(
+                static_cast<std::uint64_t>(static_cast<double>(nodesLeft()) * share), 1);
+        limits.memoryBytes = m_limits.memoryBytes;
+        limits.processBytes = m_limits.processBytes;
+        limits.progress = m_limits.progress;
+        return limits;
+    }
+    // Takes what a fewest-moves search did into the search's own counts.
+    void countIn(const MinMovesResult& result) {
+        m_nodes += result.work;
+        m_clockStopped = m_clockStopped || result.clockStopped;
+        m_workRanOut = m_workRanOut || result.workRanOut;
+        m_lowerBound = std::max(m_lowerBound, result.lowerBound);
+        publish();
+    }
+    void publish() const {
+        if (!m_limits.progress)
+            return;
+        m_limits.progress->positions.store(m_nodes, std::memory_order_relaxed);
+        m_limits.progress->lowerBound.store(m_lowerBound, std::memory_order_relaxed);
+        if (m_bestMoves != std::numeric_limits<int>::max())
+            m_limits.progress->bestMoves.store(m_bestMoves, std::memory_order_relaxed);
+    }
+    bool depthFirstUntil();
     bool beamSearch(std::size_t width);
     void moveBeamSearch(std::size_t width);
     void buildLines(const LevelRecord& record);
@@ -115,6 +181,11 @@ private:
     bool m_outOfBudget = false;
     bool m_stop = false; // the current phase is over
     double m_phaseEnd = 0;
+    std::uint64_t m_phaseEndNodes = std::numeric_limits<std::uint64_t>::max();
+    std::size_t m_processStop = 0; // stop once the process holds more than this; 0 = never
+    bool m_clockStopped = false;
+    bool m_workRanOut = false;
+    bool m_pagodaRulesOut = false;
     bool m_moveSearchFinished = false;
     int m_lowerBound = 1;     // a board not solved at its start needs a move
     bool m_exhausted = false; // depth-first search visited everything without a solution
@@ -170,8 +241,10 @@ SolveStatus Search::prepare(const LevelRecord& record) {
     m_goalFirst = m_goal.pegs.count() - m_goalSecond;
     m_symmetries.build(record, !m_singlePegGoal);
     buildPagodas(record);
-    if (hopeless(m_start))
+    if (hopeless(m_start)) {
+        m_pagodaRulesOut = true;
         return SolveStatus::Unsolvable;
+    }
     return SolveStatus::Solved;
 }
 
@@ -180,12 +253,20 @@ bool Search::tick() {
     if (m_stop)
         return false;
     if (m_limits.maxNodes != 0 && m_nodes > m_limits.maxNodes) {
-        m_outOfBudget = m_stop = true;
+        m_outOfBudget = m_stop = m_workRanOut = true;
+    } else if (m_nodes > m_phaseEndNodes) {
+        m_stop = true;
     } else if ((m_nodes & 1023) == 0) {
         const double now = elapsed();
-        m_outOfBudget = now > m_limits.seconds || (m_limits.cancelled != nullptr &&
-                                                   m_limits.cancelled->load(std::memory_order_relaxed));
+        m_clockStopped = m_clockStopped || now > m_limits.seconds;
+        m_outOfBudget = m_clockStopped || (m_limits.cancelled != nullptr &&
+                                           m_limits.cancelled->load(std::memory_order_relaxed));
         m_stop = m_outOfBudget || now > m_phaseEnd;
+        // The tables and beams grow as they go: what the process holds is looked at now and then.
+        if ((m_nodes & 4095) == 0 && m_processStop > 0 && ResidentBytes() > m_processStop)
+            stopForWantOfMemory();
+        if ((m_nodes & 65535) == 0)
+            publish();
     }
     return !m_stop;
 }
@@ -431,8 +512,7 @@ bool Search::beamSearch(std::size_t width) {
 
 // Depth-first until the phase ends; true when it found a solution. Its table of dead positions
 // is kept, so a later call goes on where this one stopped.
-bool Search::depthFirstUntil(double phaseEnd) {
-    setPhaseEnd(phaseEnd);
+bool Search::depthFirstUntil() {
     m_path.clear();
     if (depthFirst(m_start, NoLanding)) {
         m_bestJumps = m_path;
@@ -452,16 +532,21 @@ bool Search::findAny() {
     // left goes back to depth-first.
     constexpr double FirstDepthFirst = 0.5;
     constexpr std::array<std::size_t, 4> BeamWidths{2000, 10000, 40000, 100000};
-    bool found = depthFirstUntil(std::min(FirstDepthFirst, m_limits.seconds / 5.0));
+    setPhaseEnd(std::min(FirstDepthFirst, m_limits.seconds / 5.0),
+                std::min(FirstDepthFirstNodes, m_limits.maxNodes / 5));
+    bool found = depthFirstUntil();
     for (std::size_t k = 0; k < BeamWidths.size() && !found && !m_exhausted && !m_outOfBudget; ++k) {
-        setPhaseEnd(elapsed() + (m_limits.seconds - elapsed()) / 3.0);
+        setPhaseShare(1.0 / 3.0);
         found = beamSearch(BeamWidths[k]);
     }
-    if (!found && !m_exhausted && !m_outOfBudget)
-        found = depthFirstUntil(m_limits.seconds);
+    if (!found && !m_exhausted && !m_outOfBudget) {
+        setPhaseShare(1.0);
+        found = depthFirstUntil();
+    }
     if (!found)
         return false;
     m_bestMoves = CountMoves(m_bestJumps);
+    publish();
     return true;
 }
 
@@ -470,6 +555,7 @@ void Search::branchAndBound(const State& s, int landing, int cost) {
         if (cost < m_bestMoves) {
             m_bestMoves = cost;
             m_bestJumps = m_path;
+            publish();
         }
         return;
     }
@@ -591,18 +677,18 @@ void Search::improveMoves(const LevelRecord& record) {
     // A beam first: it finds short solutions quickly, and the shorter the known solution, the less
     // the proof has to search. Targets the fewest-moves search does not take get move-level beams
     // of growing width instead.
-    MinMovesLimits beam;
+    publish();
+    MinMovesLimits beam = shareOfLimits(1.0 / 3.0);
     beam.method = MinMovesMethod::Beam;
-    beam.seconds = std::max(0.0, m_limits.seconds - elapsed()) / 3;
     beam.knownMoves = m_bestMoves;
-    beam.memoryBytes = m_limits.memoryBytes;
     const MinMovesResult shorter = FindFewestMoves(record, beam);
-    m_lowerBound = std::max(m_lowerBound, shorter.lowerBound);
+    countIn(shorter);
     m_peakBytes = shorter.peakBytes; // a beam the memory narrowed still leaves the proof its budget
     if (!shorter.jumps.empty() && shorter.moves < m_bestMoves &&
         ReplaySolution(record, shorter.jumps).solved) {
         m_bestJumps = shorter.jumps;
         m_bestMoves = shorter.moves;
+        publish();
     }
     // The levels from the goal alone may show that nothing beats the best.
     if (shorter.outcome == MinMovesOutcome::Proven && shorter.moves == m_bestMoves) {
@@ -613,18 +699,16 @@ void Search::improveMoves(const LevelRecord& record) {
     for (const std::size_t width : Widths) {
         if (m_outOfBudget || shorter.outcome != MinMovesOutcome::Unsupported)
             break;
-        setPhaseEnd(elapsed() + (m_limits.seconds - elapsed()) / 8.0);
+        setPhaseShare(1.0 / 8.0);
         moveBeamSearch(width);
     }
-    MinMovesLimits proof;
-    proof.seconds = std::max(0.0, m_limits.seconds - elapsed());
-    proof.maxPositions = static_cast<std::size_t>(m_limits.maxNodes);
+    // The proof gets the rest but for a little, so that the search below has a share of its own.
+    MinMovesLimits proof = shareOfLimits(budgeted() ? 0.9 : 1.0);
     proof.knownMoves = m_bestMoves;
-    proof.memoryBytes = m_limits.memoryBytes;
     const MinMovesResult fewest = FindFewestMoves(record, proof);
-    m_lowerBound = std::max(m_lowerBound, fewest.lowerBound);
-    m_peakBytes = std::max(m_peakBytes, fewest.peakBytes);
+    countIn(fewest);
     m_memoryRanOut = m_memoryRanOut || fewest.memoryRanOut;
+    m_peakBytes = std::max(m_peakBytes, fewest.peakBytes);
     if (fewest.outcome == MinMovesOutcome::Proven) {
         if (!fewest.jumps.empty() && fewest.moves < m_bestMoves) {
             m_bestJumps = fewest.jumps;
@@ -636,7 +720,7 @@ void Search::improveMoves(const LevelRecord& record) {
     // The proof ran out of memory or time; a branch-and-bound search needs little memory and can
     // only do better than the best found so far.
     m_path.clear();
-    setPhaseEnd(m_limits.seconds);
+    setPhaseShare(1.0);
     branchAndBound(m_start, NoLanding, 0);
     m_moveSearchFinished = !m_stop;
 }
@@ -645,6 +729,51 @@ void Search::improveMoves(const LevelRecord& record) {
 
 } // namespace solve_board
 
+namespace {
+
+// What the position classes and the fewest-moves search's pagoda functions tell of the board at
+// once, without a search; None when they allow a solution.
+UnsolvableReason ReasonBeforeSearch(const LevelRecord& record) {
+    fewest_moves::HoleModel model;
+    const MinMovesOutcome outcome = fewest_moves::BuildModel(record, model, false);
+    if (outcome == MinMovesOutcome::Unsolvable)
+        return UnsolvableReason::PositionClass;
+    if (outcome != MinMovesOutcome::Proven)
+        return UnsolvableReason::None;
+    HolePegs start(model.holes, 0), goal(model.holes, 0);
+    for (const int i : model.startPegs)
+        start[i] = 1;
+    for (const int i : model.startSecond)
+        start[i] = 2;
+    for (const int i : model.goalPegs)
+        goal[i] = 1;
+    for (const int i : model.goalSecond)
+        goal[i] = 2;
+    for (const PagodaFunction& pagoda : model.bounds.pagodas) {
+        int least = std::numeric_limits<int>::max();
+        if (model.singlePegGoal) {
+            for (const int i : model.lastPegHoles)
+                least = std::min(least, pagoda.peg[i]);
+        } else {
+            least = PagodaValue(pagoda, goal);
+        }
+        if (PagodaValue(pagoda, start) < least)
+            return UnsolvableReason::Pagoda;
+    }
+    return UnsolvableReason::None;
+}
+
+SolveResult Unsolvable(UnsolvableReason reason, double seconds) {
+    SolveResult result;
+    result.status = SolveStatus::Unsolvable;
+    result.reason = reason;
+    result.fewestMovesProven = true;
+    result.seconds = seconds;
+    return result;
+}
+
+} // namespace
+
 SolveResult SolveBoard(const LevelRecord& record, const SolverLimits& limits) {
     SolveResult result;
     if (IsSolved(record.StartCells, record)) {
@@ -652,13 +781,24 @@ SolveResult SolveBoard(const LevelRecord& record, const SolverLimits& limits) {
         result.fewestMovesProven = true;
         return result;
     }
+    if (CountPegs(record.StartCells, record) == 0)
+        return Unsolvable(UnsolvableReason::NoPegs, 0);
     solve_board::Search search(record, limits);
     const SolveStatus possible = search.prepare(record);
+    if (possible == SolveStatus::Unsolvable)
+        return Unsolvable(search.pagodaRulesOut() ? UnsolvableReason::Pagoda : UnsolvableReason::TargetMisfit,
+                          search.elapsed());
     if (possible != SolveStatus::Solved) {
         result.status = possible;
-        result.fewestMovesProven = possible == SolveStatus::Unsolvable;
         result.seconds = search.elapsed();
         return result;
+    }
+    // A designer waits for the whole budget: a board that cannot be solved is told at once where
+    // that is cheap. Where only a way is asked for, the check waits until the search found none.
+    if (limits.preferFewerMoves) {
+        const UnsolvableReason reason = ReasonBeforeSearch(record);
+        if (reason != UnsolvableReason::None)
+            return Unsolvable(reason, search.elapsed());
     }
     const bool knownSolves = ReplaySolution(record, limits.knownSolution).solved;
     if (knownSolves)
@@ -680,13 +820,25 @@ SolveResult SolveBoard(const LevelRecord& record, const SolverLimits& limits) {
         result.fewestMovesProven = bestSolves && (search.bestMoves() == 0 || search.moveSearchFinished());
         result.movesLowerBound =
             result.fewestMovesProven ? result.moves : std::min(result.moves, search.lowerBound());
+    } else if (search.exhausted() && !search.memoryRanOut()) {
+        result.status = SolveStatus::Unsolvable;
+        result.reason = UnsolvableReason::Searched;
     } else {
-        result.status =
-            search.exhausted() && !search.memoryRanOut() ? SolveStatus::Unsolvable : SolveStatus::GaveUp;
+        result.status = SolveStatus::GaveUp;
+        if (!limits.preferFewerMoves) {
+            const UnsolvableReason reason = ReasonBeforeSearch(record);
+            if (reason != UnsolvableReason::None) {
+                result.status = SolveStatus::Unsolvable;
+                result.reason = reason;
+            }
+        }
     }
     result.nodes = search.nodes();
     result.seconds = search.elapsed();
     result.peakBytes = search.peakBytes();
     result.memoryRanOut = search.memoryRanOut();
+    const bool proven = result.status != SolveStatus::Solved || result.fewestMovesProven;
+    result.clockStopped = !proven && search.clockStopped();
+    result.workRanOut = !proven && search.workRanOut();
     return result;
 }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "rules/LevelRecord.h"
@@ -16,15 +17,30 @@
 // ---------------------------------------------------------------------------------------------
 // A way to solve a board with the game's own rules, preferring fewer moves.
 
+// What a running search has got so far, for a caller that shows it while it waits (any thread may
+// read it at any time).
+struct SearchProgress {
+    std::atomic<std::uint64_t> positions{0}; // positions examined so far
+    std::atomic<int> bestMoves{0};           // moves of the best solution so far; 0 = none yet
+    std::atomic<int> lowerBound{0};          // no solution has fewer moves
+};
+
 struct SolverLimits {
-    double seconds = 10.0;           // wall-clock budget for the whole search
-    std::uint64_t maxNodes = 0;      // 0 = no node limit; also caps the positions the proof remembers
+    double seconds = 10.0; // wall-clock guard for the whole search
+    // The budget of work: positions examined by every method of the search together (0 = none). With
+    // it every method gets its share of the positions rather than of the time, and the proof runs on
+    // one thread, so the same board and limits give the same result however busy the machine is.
+    std::uint64_t maxNodes = 0;
     std::size_t maxTableEntries = 0; // 0 = the solver's default; positions remembered per table
     std::size_t memoryBytes = 0;     // what the proof of the fewest moves may hold; 0 = its default
-    bool preferFewerMoves = true;    // false: stop at the first solution found
-    JumpList knownSolution;          // a solution known already (a stored one): only fewer moves are sought
+    // What the whole process may hold resident, checked against what it really holds (0: not
+    // checked); the proof then takes no more than is left of it.
+    std::size_t processBytes = 0;
+    bool preferFewerMoves = true; // false: stop at the first solution found
+    JumpList knownSolution;       // a solution known already (a stored one): only fewer moves are sought
     // Set from another thread to end the search as if its time had run out (nullptr: never).
     const std::atomic<bool>* cancelled = nullptr;
+    SearchProgress* progress = nullptr; // kept up to date while the search runs (nullptr: not needed)
 };
 
 enum class SolveStatus {
@@ -34,16 +50,29 @@ enum class SolveStatus {
     Unsupported // the board holds peg codes other than 2 and 3 and its target depends on them
 };
 
+// Why a board cannot be solved, as far as it is cheap to tell.
+enum class UnsolvableReason {
+    None,
+    NoPegs,        // the start holds no peg
+    TargetMisfit,  // the target's holes differ from the start's, or it asks for more pegs of a colour
+    PositionClass, // the target lies in another position class than the start
+    Pagoda,        // the target outweighs the start by a pagoda function, which no jump raises
+    Searched       // every sequence of jumps was tried
+};
+
 struct SolveResult {
     SolveStatus status = SolveStatus::GaveUp;
+    UnsolvableReason reason = UnsolvableReason::None; // with Unsolvable
     JumpList jumps;
     int moves = 0;
     bool fewestMovesProven = false; // no solution has fewer moves than `moves`
     int movesLowerBound = 0;        // no solution has fewer moves than this (= moves when proven)
-    std::uint64_t nodes = 0;
+    std::uint64_t nodes = 0;        // positions examined by every method together
     double seconds = 0.0;
-    std::size_t peakBytes = 0; // the most the proof's tables held at once
-    bool memoryRanOut = false; // the proof stopped because its next level would not fit
+    std::size_t peakBytes = 0; // the most the proof's tables held at once, as the proof counts them
+    bool memoryRanOut = false; // the search stopped because the memory would not have lasted
+    bool clockStopped = false; // the guard of seconds, not the work budget, ended the search
+    bool workRanOut = false;   // the budget of positions ended the search
 };
 
 // Searches depth-first for any solution, then spends the rest of the budget on solutions with fewer
@@ -70,8 +99,15 @@ enum class MinMovesMethod {
 struct MinMovesLimits {
     double seconds = 10.0;
     std::size_t maxPositions = 0; // positions remembered on both sides; 0 = as many as the memory allows
-    std::size_t memoryBytes = 0;  // what the search may hold at once; 0 = DefaultMemoryBudget()
-    int threads = 0;              // 0 = one per core
+    // Positions examined (0 = no budget): the budget of work. With it the search runs on one thread and
+    // splits its methods' shares by work, so its result does not depend on the clock.
+    std::uint64_t maxWork = 0;
+    // What the search may hold at once; 0 = DefaultMemoryBudget(). With `processBytes` the search also
+    // stops before the process's resident memory passes that.
+    std::size_t memoryBytes = 0;
+    std::size_t processBytes = 0;
+    SearchProgress* progress = nullptr; // kept up to date as the search goes (nullptr: not needed)
+    int threads = 0;                    // 0 = one per core
     int knownMoves = 0; // a solution with this many moves is known (0 = none): only fewer are sought
     MinMovesMethod method = MinMovesMethod::Chosen;
     std::size_t beamWidth = 50000; // with the beam: the positions kept on each level at first
@@ -89,10 +125,13 @@ struct MinMovesResult {
     int moves = 0;
     JumpList jumps;     // a solution with `moves` moves; empty when the known solution is already the fewest
     int lowerBound = 0; // no solution has fewer moves
-    std::uint64_t positions = 0;
+    std::uint64_t positions = 0; // positions remembered
+    std::uint64_t work = 0;      // positions examined
     double seconds = 0.0;
     std::size_t peakBytes = 0; // the most the search's tables and levels held at once
     bool memoryRanOut = false; // the search stopped because the next level would not fit
+    bool clockStopped = false; // the time ran out
+    bool workRanOut = false;   // the budget of positions ran out
 };
 
 // The board must not be solved at its start (then no move is needed and there is nothing to search).
@@ -113,10 +152,18 @@ bool ParseMemoryAmount(const std::string& text, std::size_t& bytes);
 // The amount in MiB or GiB with one decimal, as the tools print it ("1.5 GiB").
 std::string MemoryText(std::size_t bytes);
 
+// What the process holds in memory now (its resident set), and the most it has held since it began
+// or since ResetPeakResident (where the system allows that); 0 where the system does not tell.
+std::size_t ResidentBytes();
+std::size_t PeakResidentBytes();
+void ResetPeakResident();
+
 // ---------------------------------------------------------------------------------------------
 // Whether a position in play can still reach its board's target, as the hint and the dead-end
-// warning ask it: the solver searches from the position within a time budget and answers yes (with
-// a jump that keeps the target in reach), no, or not known.
+// warning ask it: yes (with a way to it, whose first jump the hint shows), no, or not known when the
+// budget of positions ran out first. The answers of one board come from its engine, which keeps what
+// earlier questions proved for later ones and once made, holds a table of the positions of up to some
+// number of pegs that reach the target.
 
 enum class Reach {
     Reachable,   // a way to the target exists; `move` starts it unless the position is solved already
@@ -132,10 +179,56 @@ struct ReachAnswer {
 };
 
 struct ReachLimits {
-    double seconds = 0.3;
+    // Positions examined before the answer is "not known": the budget is work, so that a position
+    // gets the same answer on an idle and on a busy machine.
+    std::uint64_t positions = 3'000'000;
+    // A last guard where a person waits, in seconds of the clock (0: none).
+    double seconds = 0;
     // Set from another thread to give up early; the answer is then Unknown.
     const std::atomic<bool>* cancelled = nullptr;
+    // False where only the answer counts: a position known to reach the target needs no way found.
+    bool wantWay = true;
 };
 
-// `cells` is the position on the board of `record` (its holes where the record has them).
+// What a board's table took, for the benchmarks.
+struct ReachTableFacts {
+    bool built = false;
+    int topPegs = 0; // positions of up to this many pegs are answered by a look-up
+    std::size_t positions = 0;
+    std::size_t bytes = 0;     // what the table holds
+    std::size_t peakBytes = 0; // the most its making held at once
+    std::uint64_t work = 0;    // jumps taken back while it was made
+};
+
+namespace reach {
+class Oracle;
+}
+
+// One board's answers, asked from any thread (questions take turns). Its table is made once by
+// `prepare`, on a thread of the caller's; until it is ready the questions are answered by the search
+// alone. Boards of more than 64 holes, and targets that depend on codes above 3, go to SolveBoard.
+class BoardReach {
+public:
+    explicit BoardReach(const LevelRecord& record);
+    ~BoardReach();
+    BoardReach(const BoardReach&) = delete;
+    BoardReach& operator=(const BoardReach&) = delete;
+
+    // Whether this engine answers for `record` too: the same holes, jump lines and target, and a start
+    // of the same position class, whatever its names or stored solution.
+    bool serves(const LevelRecord& record) const;
+    // Makes the table, within a budget of work of some 1.5 s of one core on the 33-hole boards;
+    // returns early, without one, once `cancelled` is set.
+    void prepare(const std::atomic<bool>* cancelled = nullptr);
+    ReachTableFacts tableFacts() const;
+
+    // `cells` is a position on the board (its holes where the record has them).
+    ReachAnswer ask(const Position& cells, const ReachLimits& limits);
+
+private:
+    LevelRecord m_record;
+    std::unique_ptr<reach::Oracle> m_oracle; // none for the boards that go to SolveBoard
+};
+
+// One question on its own: an engine made for it, without a table.
 ReachAnswer AskReachable(const LevelRecord& record, const Position& cells, const ReachLimits& limits);

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace fewest_moves {
@@ -238,13 +239,22 @@ private:
 
 // A transposition table of the (position, moving peg) pairs met while the moves of one position are
 // followed: runs of jumps that reach the same position with the peg on the same cell go on alike,
-// so one is followed. Emptied in constant time by moving on to a new stamp.
+// so one is followed. Emptied in constant time by moving on to a new stamp. On open boards one
+// position can have runs beyond number, so the table grows only up to the slots it is allowed; then
+// it is full, and the walk that fills it must stop.
 template <int W> class ChainSeen {
 public:
+    static constexpr std::size_t SlotBytes = sizeof(Key<W>) + sizeof(std::uint8_t) + sizeof(std::uint32_t);
+
     ChainSeen() { allocate(1 << 8); }
+
+    void limitBytes(std::size_t bytes) { m_maxSlots = std::max<std::size_t>(bytes / SlotBytes, 1 << 8); }
+    bool full() const { return m_full; }
+    std::size_t bytes() const { return m_keys.capacity() * SlotBytes; }
 
     void reset() {
         m_used = 0;
+        m_full = false;
         if (++m_now == 0) {
             std::fill(m_stamps.begin(), m_stamps.end(), 0);
             m_now = 1;
@@ -261,8 +271,12 @@ public:
         m_stamps[i] = m_now;
         m_keys[i] = key;
         m_at[i] = at;
-        if (++m_used * 2 > m_keys.size())
-            grow();
+        if (++m_used * 2 > m_keys.size()) {
+            if (m_keys.size() * 2 <= m_maxSlots)
+                grow();
+            else
+                m_full = m_used * 4 > m_keys.size() * 3;
+        }
         return true;
     }
 
@@ -296,6 +310,8 @@ private:
     std::uint32_t m_now = 1;
     std::size_t m_mask = 0;
     std::size_t m_used = 0;
+    std::size_t m_maxSlots = std::numeric_limits<std::size_t>::max();
+    bool m_full = false;
 };
 
 } // namespace fewest_moves

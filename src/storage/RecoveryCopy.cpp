@@ -4,7 +4,6 @@
 #include "storage/AtomicFile.h"
 #include "storage/CollectionPlace.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -41,12 +40,12 @@ int lockName(const std::string& lockPath) {
         const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0)
             return -1;
-        struct stat held {};
-        struct stat named {};
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             ::close(fd);
             return -1;
         }
+        struct stat held {};
+        struct stat named {};
         if (::fstat(fd, &held) == 0 && ::stat(lockPath.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
             held.st_ino == named.st_ino)
             return fd;

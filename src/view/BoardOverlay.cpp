@@ -44,6 +44,13 @@ void Ring(QPainter& painter, double centre, double outer, double inner, const QC
     painter.fillPath(ring, colour);
 }
 
+// A mask must stay black or white, so a piece is enlarged without smoothing.
+QImage scaledUp(const QImage& picture, int scale) {
+    if (scale == 1)
+        return picture;
+    return picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 } // namespace
 
 MaskedPicture CursorRingPicture() {
@@ -103,15 +110,15 @@ bool BoardOverlays::meets(const QRect& area) const {
     return false;
 }
 
-void BoardOverlays::drawInto(QImage& target, QPoint origin) const {
+void BoardOverlays::drawInto(QImage& target, QPoint origin, int scale) const {
     for (const Shown& shown : m_layers) {
         if (shown.piece == nullptr)
             continue;
-        const QPoint at = shown.at - origin;
-        const QSize size = shown.piece->picture.size();
-        raster::Blit(target, at.x(), at.y(), shown.piece->mask, 0, 0, size.width(), size.height(),
-                     raster::Op::And);
-        raster::Blit(target, at.x(), at.y(), shown.piece->picture, 0, 0, size.width(), size.height(),
+        const QPoint at = (shown.at - origin) * scale;
+        const QImage mask = scaledUp(shown.piece->mask, scale);
+        const QImage picture = scaledUp(shown.piece->picture, scale);
+        raster::Blit(target, at.x(), at.y(), mask, 0, 0, mask.width(), mask.height(), raster::Op::And);
+        raster::Blit(target, at.x(), at.y(), picture, 0, 0, picture.width(), picture.height(),
                      raster::Op::Or);
     }
 }

@@ -39,8 +39,9 @@ public:
 
     bool shown(Layer layer) const { return m_layers[layer].piece != nullptr; }
     QRect rect(Layer layer) const;
-    // Draws every shown piece into `target`, which holds the board area's pixels from `origin` on.
-    void drawInto(QImage& target, QPoint origin) const;
+    // Draws every shown piece into `target`, which holds the board area's pixels from `origin` on,
+    // `scale` device pixels for each (the pieces are then enlarged, pixel for pixel).
+    void drawInto(QImage& target, QPoint origin, int scale = 1) const;
     bool meets(const QRect& area) const;
 
 private:

@@ -67,15 +67,27 @@ struct EffectHooks {
     std::function<void(int)> pause; // milliseconds; processes no input
 };
 
+class BoardArea;
+class tSprite;
+
 class BoardPainter {
 public:
     // `boardArea` is the board area's own picture; `changed` is told every rectangle of it that was
     // drawn, so the widget can show it at once.
     BoardPainter(QImage& boardArea, std::function<void(const QRect&)> changed);
+    // Draws into the board area's picture and, on a screen of a higher pixel ratio, into its fine
+    // picture too, every piece at the device pixels.
+    BoardPainter(BoardArea& boardArea, std::function<void(const QRect&)> changed);
 
-    // Pictures that are not 32 bits per pixel are converted.
-    void setBackground(const QImage& picture);
-    const QImage& background() const { return m_background; }
+    // Pictures that are not 32 bits per pixel are converted. `fine` is the picture at the fine
+    // scale (LoadFinePicture); when it is missing or of another size, `picture` is scaled smoothly.
+    void setBackground(const QImage& picture, const QImage& fine = {});
+    const QImage& background() const { return m_plain.background; }
+    const QImage& fineBackground() const { return m_fine.background; }
+    int fineScale() const { return m_fine.scale; }
+
+    // Gives the drag sprite the peg of `design` and its mask, at every scale the painter draws.
+    void dressPegSprite(tSprite& sprite, int design) const;
 
     void DrawCell(const BoardInputs& in, int cell);
     void DrawTargetCell(const BoardInputs& in, int cell);
@@ -90,15 +102,28 @@ public:
     void RemovalEffect(const BoardInputs& in, int cell, std::mt19937& random, const EffectHooks& hooks);
 
 private:
-    QRect composeCell(const BoardInputs& in, int cell);
-    QRect composeTargetCell(const BoardInputs& in, int cell);
-    void composeEmptyHole(const LevelRecord& record, const CellPlace& place);
+    // One picture drawn into: the board area's own at 1x, or its fine one at `scale` device pixels
+    // for each of its pixels. Every operation is done in board pixels and multiplied by the scale.
+    struct Layer {
+        QImage* area = nullptr;
+        QImage background;
+        QImage work;
+        int scale = 1;
+        bool drawn() const { return area != nullptr && !area->isNull(); }
+    };
+
+    QRect composeCell(Layer& layer, const BoardInputs& in, int cell);
+    QRect composeTargetCell(Layer& layer, const BoardInputs& in, int cell);
+    void composeEmptyHole(Layer& layer, const LevelRecord& record, const CellPlace& place);
+    void composeRemoval(Layer& layer, const BoardInputs& in, int cell);
+    void paintBox(Layer& layer, const BoardInputs& in);
+    QRect drawCell(const BoardInputs& in, int cell);
+    QRect drawTargetCell(const BoardInputs& in, int cell);
     void notify(const QRect& rect) const;
 
-    QImage& m_area;
     std::function<void(const QRect&)> m_changed;
-    QImage m_background;
-    QImage m_work;
+    Layer m_plain;
+    Layer m_fine;
 };
 
 // The main window's caption for board `boardNumber` (1-based): "Tolvar Pegs 12" or, when the

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/PictureFile.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cmath>
 
 #include "storage/MediaHeaders.h"
 #include "storage/SafeRead.h"
+#include "view/FinePicture.h"
 
 QImage LoadPictureFile(const QString& path) {
     const FileBytes file = ReadRegularFile(QFile::encodeName(path).toStdString(), read_limit::Picture);
@@ -12,4 +18,40 @@ QImage LoadPictureFile(const QString& path) {
         return {};
     return QImage::fromData(reinterpret_cast<const uchar*>(file.bytes.data()),
                             static_cast<int>(file.bytes.size()), "BMP");
+}
+
+int FineScaleFor(double ratio) {
+    // A ratio a rounding error above a whole number is that number.
+    return std::clamp(static_cast<int>(std::ceil(ratio - 0.01)), 1, 3);
+}
+
+namespace {
+
+QImage loadDrawnFor(const QString& path, const QImage& picture) {
+    const FileBytes file =
+        ReadRegularFile(QFile::encodeName(fine_picture::NameFor(path)).toStdString(), read_limit::Picture);
+    if (!file.ok())
+        return {};
+    QByteArray bytes(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "PNG");
+    // The size is read from the header, so a picture of any other size is never decoded.
+    if (reader.size() != picture.size() * fine_picture::DrawnScale ||
+        reader.text(fine_picture::DrawnForKey).toLatin1() != fine_picture::Fingerprint(picture))
+        return {};
+    return reader.read();
+}
+
+} // namespace
+
+QImage LoadFinePicture(const QString& path, const QImage& picture, int scale) {
+    if (scale <= 1 || picture.isNull())
+        return {};
+    const QSize size = picture.size() * scale;
+    QImage fine = loadDrawnFor(path, picture);
+    if (fine.isNull())
+        fine = picture;
+    if (fine.size() != size)
+        fine = fine.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return fine.convertToFormat(QImage::Format_RGB32);
 }

@@ -8,3 +8,13 @@
 
 // The picture, or a null image when the file cannot be read, is cut short or does not decode.
 QImage LoadPictureFile(const QString& path);
+
+// How many device pixels a board area draws for one of its pixels on a screen of `ratio`: the next
+// whole number, at most 3 (a 3x board picture is 9 times the pixels of the 1x one), so a fractional
+// ratio is drawn finer and scaled down smoothly, never up.
+int FineScaleFor(double ratio);
+
+// The picture `picture`, read from `path`, at `scale` device pixels for each of its pixels: made from
+// the fine picture drawn for it beside it when there is one that matches, else scaled smoothly from
+// `picture` itself. Null at scale 1.
+QImage LoadFinePicture(const QString& path, const QImage& picture, int scale);

@@ -44,6 +44,9 @@ inline constexpr std::array<GlyphStrip, 17> AllGlyphStrips{
 inline constexpr const char* Numbs = ":/pictures/numbs.bmp";
 inline constexpr int NumbsWidth = 300;
 inline constexpr int NumbsHeight = 20;
+// The same drawn at twice the pixels, for screens of a higher pixel ratio.
+inline constexpr int FineScale = 2;
+inline constexpr const char* FineNumbs = ":/pictures/numbs@2x.png";
 
 // The about box's title picture and the program icon (37 x 37 in the about box, 256 x 256 for the
 // desktop entry). PNGs with an alpha channel.

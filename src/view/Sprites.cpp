@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "view/Raster.h"
@@ -16,23 +17,37 @@ int absolute(int value) {
 } // namespace
 
 tSprite::tSprite(QImage& canvas, int width, int height, std::function<void(const QRect&)> changed)
-    : m_width(absolute(width)), m_height(absolute(height)), m_canvas(canvas), m_changed(std::move(changed)) {
-    m_saveUnder = raster::MakePicture(m_width, m_height);
-    m_hasSaveUnder = !m_saveUnder.isNull();
+    : m_width(absolute(width)), m_height(absolute(height)), m_changed(std::move(changed)) {
+    m_plain.canvas = &canvas;
+    m_plain.saveUnder = raster::MakePicture(m_width, m_height);
+    m_hasSaveUnder = !m_plain.saveUnder.isNull();
 }
 
 void tSprite::SetImage(const QImage* picture, int sourceX, int sourceY) {
-    m_image = picture;
+    m_plain.image = picture;
     m_imageX = sourceX;
     m_imageY = sourceY;
     m_hasImage = true;
 }
 
 void tSprite::SetMask(const QImage* picture, int sourceX, int sourceY) {
-    m_mask = picture;
+    m_plain.mask = picture;
     m_maskX = sourceX;
     m_maskY = sourceY;
     m_hasMask = true;
+}
+
+void tSprite::SetFine(QImage& canvas, int scale, const QImage* picture) {
+    if (m_visible || scale < 2)
+        return;
+    const long long width = static_cast<long long>(m_width) * scale;
+    const long long height = static_cast<long long>(m_height) * scale;
+    if (width > std::numeric_limits<int>::max() || height > std::numeric_limits<int>::max())
+        return;
+    m_fine = {&canvas, picture, picture,
+              raster::MakePicture(static_cast<int>(width), static_cast<int>(height)), scale};
+    if (m_fine.saveUnder.isNull())
+        m_fine = {};
 }
 
 bool tSprite::HitTest(int px, int py) const {
@@ -44,25 +59,42 @@ void tSprite::notify(const QRect& rect) const {
         m_changed(rect);
 }
 
-void tSprite::paintSpriteInto(QImage& target, int tx, int ty) const {
-    if (m_mask)
-        raster::Blit(target, tx, ty, *m_mask, m_maskX, m_maskY, m_width, m_height, raster::Op::And);
-    if (m_image)
-        raster::Blit(target, tx, ty, *m_image, m_imageX, m_imageY, m_width, m_height, raster::Op::Or);
+void tSprite::paintSpriteInto(const Layer& layer, QImage& target, int tx, int ty) const {
+    const int s = layer.scale;
+    if (layer.mask)
+        raster::Blit(target, tx, ty, *layer.mask, m_maskX * s, m_maskY * s, m_width * s, m_height * s,
+                     raster::Op::And);
+    if (layer.image)
+        raster::Blit(target, tx, ty, *layer.image, m_imageX * s, m_imageY * s, m_width * s, m_height * s,
+                     raster::Op::Or);
 }
 
-void tSprite::draw() {
-    QImage composed = raster::MakePicture(m_width, m_height);
+QRect tSprite::drawLayer(Layer& layer) {
+    QImage composed = raster::MakePicture(layer.saveUnder.width(), layer.saveUnder.height());
     if (composed.isNull())
-        return;
-    raster::Copy(m_saveUnder, 0, 0, m_canvas, m_x, m_y, m_width, m_height);
-    raster::CopyAll(composed, 0, 0, m_saveUnder);
-    paintSpriteInto(composed, 0, 0);
-    notify(raster::CopyAll(m_canvas, m_x, m_y, composed));
+        return {};
+    const int s = layer.scale;
+    raster::Copy(layer.saveUnder, 0, 0, *layer.canvas, m_x * s, m_y * s, composed.width(), composed.height());
+    raster::CopyAll(composed, 0, 0, layer.saveUnder);
+    paintSpriteInto(layer, composed, 0, 0);
+    return raster::CopyAll(*layer.canvas, m_x * s, m_y * s, composed);
+}
+
+QRect tSprite::restoreLayer(Layer& layer) {
+    return raster::CopyAll(*layer.canvas, m_x * layer.scale, m_y * layer.scale, layer.saveUnder);
+}
+
+// The rectangle told to the owner is the one of the canvas itself; a fine layer covers the same.
+void tSprite::draw() {
+    if (m_fine.canvas)
+        drawLayer(m_fine);
+    notify(drawLayer(m_plain));
 }
 
 void tSprite::restore() {
-    notify(raster::CopyAll(m_canvas, m_x, m_y, m_saveUnder));
+    if (m_fine.canvas)
+        restoreLayer(m_fine);
+    notify(restoreLayer(m_plain));
 }
 
 void tSprite::MoveTo(int newX, int newY) {
@@ -111,6 +143,28 @@ void tSprite::DragTo(int px, int py) {
         move(px, py);
 }
 
+// The old and the new place overlap or nearly so: remove and redraw off-screen, then put the union
+// on the canvas in one copy so the peg does not flicker.
+std::optional<QRect> tSprite::moveLayer(Layer& layer, int nx, int ny, int unionWidth, int unionHeight) {
+    const long long s = layer.scale;
+    if (unionWidth * s > std::numeric_limits<int>::max() || unionHeight * s > std::numeric_limits<int>::max())
+        return std::nullopt;
+    QImage composed =
+        raster::MakePicture(static_cast<int>(unionWidth * s), static_cast<int>(unionHeight * s));
+    if (composed.isNull())
+        return std::nullopt;
+    const int left = std::min(m_x, nx);
+    const int top = std::min(m_y, ny);
+    const int scale = layer.scale;
+    raster::Copy(composed, 0, 0, *layer.canvas, left * scale, top * scale, composed.width(),
+                 composed.height());
+    raster::CopyAll(composed, (m_x - left) * scale, (m_y - top) * scale, layer.saveUnder);
+    raster::Copy(layer.saveUnder, 0, 0, composed, (nx - left) * scale, (ny - top) * scale,
+                 layer.saveUnder.width(), layer.saveUnder.height());
+    paintSpriteInto(layer, composed, (nx - left) * scale, (ny - top) * scale);
+    return raster::CopyAll(*layer.canvas, left * scale, top * scale, composed);
+}
+
 void tSprite::move(int px, int py) {
     const int nx = px - m_grabX;
     const int ny = py - m_grabY;
@@ -125,22 +179,21 @@ void tSprite::move(int px, int py) {
         draw();
         return;
     }
-    // The old and the new place overlap or nearly so: remove and redraw off-screen, then put the
-    // union on the canvas in one copy so the peg does not flicker.
     const long long unionWidth = farX + m_width;
     const long long unionHeight = farY + m_height;
     if (unionWidth > std::numeric_limits<int>::max() || unionHeight > std::numeric_limits<int>::max())
         return;
-    QImage composed = raster::MakePicture(static_cast<int>(unionWidth), static_cast<int>(unionHeight));
-    if (composed.isNull())
+    // Without room for the union the sprite stays where it is, on every layer.
+    const std::optional<QRect> written =
+        moveLayer(m_plain, nx, ny, static_cast<int>(unionWidth), static_cast<int>(unionHeight));
+    if (!written)
         return;
-    const int left = std::min(m_x, nx);
-    const int top = std::min(m_y, ny);
-    raster::Copy(composed, 0, 0, m_canvas, left, top, composed.width(), composed.height());
-    raster::CopyAll(composed, m_x - left, m_y - top, m_saveUnder);
-    raster::Copy(m_saveUnder, 0, 0, composed, nx - left, ny - top, m_width, m_height);
-    paintSpriteInto(composed, nx - left, ny - top);
-    notify(raster::CopyAll(m_canvas, left, top, composed));
+    if (m_fine.canvas &&
+        !moveLayer(m_fine, nx, ny, static_cast<int>(unionWidth), static_cast<int>(unionHeight))) {
+        restoreLayer(m_fine);
+        m_fine = {};
+    }
+    notify(*written);
     m_x = nx;
     m_y = ny;
 }

@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <functional>
+#include <optional>
 
 class tSprite {
 public:
@@ -19,6 +20,11 @@ public:
     // The pictures stay with their owners and must outlive the sprite.
     void SetImage(const QImage* picture, int sourceX, int sourceY);
     void SetMask(const QImage* picture, int sourceX, int sourceY);
+    // Draws the sprite also onto `canvas`, a finer picture of the same canvas with `scale` device
+    // pixels for each of its pixels, from `picture`, which holds the image and the mask at the
+    // places SetImage and SetMask named, multiplied by the scale. Positions stay the canvas's.
+    // Ignored while the sprite is shown.
+    void SetFine(QImage& canvas, int scale, const QImage* picture);
 
     void MoveTo(int newX, int newY);
     void Show();
@@ -38,11 +44,23 @@ public:
     QPoint grabOffset() const { return {m_grabX, m_grabY}; }
 
 private:
+    // A canvas the sprite is drawn onto, with what lies under the sprite there.
+    struct Layer {
+        QImage* canvas = nullptr;
+        const QImage* image = nullptr;
+        const QImage* mask = nullptr;
+        QImage saveUnder;
+        int scale = 1;
+    };
+
     void draw();
     void restore();
     void move(int px, int py);
-    // (under AND mask) OR image, into `target` at (tx, ty).
-    void paintSpriteInto(QImage& target, int tx, int ty) const;
+    QRect drawLayer(Layer& layer);
+    QRect restoreLayer(Layer& layer);
+    std::optional<QRect> moveLayer(Layer& layer, int nx, int ny, int unionWidth, int unionHeight);
+    // (under AND mask) OR image, into `target` at (tx, ty), all in the layer's device pixels.
+    void paintSpriteInto(const Layer& layer, QImage& target, int tx, int ty) const;
     void notify(const QRect& rect) const;
 
     int m_x = 0;
@@ -53,16 +71,14 @@ private:
     int m_grabY = 0;
     bool m_visible = false;
     bool m_grabbed = false;
-    const QImage* m_image = nullptr;
     int m_imageX = 0;
     int m_imageY = 0;
     bool m_hasImage = false;
-    const QImage* m_mask = nullptr;
     int m_maskX = 0;
     int m_maskY = 0;
     bool m_hasMask = false;
-    QImage m_saveUnder;
     bool m_hasSaveUnder = false;
-    QImage& m_canvas;
+    Layer m_plain;
+    Layer m_fine;
     std::function<void(const QRect&)> m_changed;
 };

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "view/PictureFile.h"
 #include "view/Raster.h"
 
 using namespace numbs_layout;
@@ -31,8 +32,8 @@ constexpr QRect SolvShapeRect{124, 0, 17, 25};
 
 constexpr int LargestShown = 99;
 
-void copyPiece(QImage& timbox, int x, const QImage& numbs, int sourceX, int width) {
-    raster::Copy(timbox, x, 0, numbs, sourceX, 0, width, Height);
+void copyPiece(QImage& timbox, int x, const QImage& numbs, int sourceX, int width, int scale) {
+    raster::Copy(timbox, x * scale, 0, numbs, sourceX * scale, 0, width * scale, Height * scale);
 }
 
 // The paint box that shows the numbers; it draws from the panel's current values every time.
@@ -44,9 +45,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override { // timboxPaint
-        QImage picture = raster::MakePicture(TimboxWidth, TimboxHeight);
-        DrawMovesDisplay(picture, m_panel.numbs(), m_panel.values());
-        QPainter(this).drawImage(0, 0, picture);
+        const int scale = m_panel.fineScale();
+        const QImage& numbs = scale > 1 ? m_panel.fineNumbs() : m_panel.numbs();
+        QImage picture = raster::MakePicture(TimboxWidth * scale, TimboxHeight * scale);
+        DrawMovesDisplay(picture, numbs, m_panel.values(), scale);
+        picture.setDevicePixelRatio(scale);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(0, 0, picture);
     }
 
 private:
@@ -62,23 +68,33 @@ QWidget* makeHintShape(QWidget* parent, const QRect& rect) {
 
 } // namespace
 
-void DrawMovesDisplay(QImage& timbox, const QImage& numbs, const StatusValues& values) {
+void DrawMovesDisplay(QImage& timbox, const QImage& numbs, const StatusValues& values, int scale) {
     const int difference = int(values.Par) - int(values.MoveCount);
     const bool over = difference < 0;
     const int shown = std::min(std::abs(difference), LargestShown);
     const int tens = shown / 10;
     const int units = shown % 10;
-    copyPiece(timbox, 0, numbs, over && tens > 0 ? Minus : Blank, DigitWidth);
-    copyPiece(timbox, 12, numbs, tens > 0 ? DigitWidth * tens : (over ? Minus : Blank), DigitWidth);
-    copyPiece(timbox, 24, numbs, DigitWidth * units, DigitWidth);
-    copyPiece(timbox, 38, numbs, values.Diagonal != 0 ? Arrows : Blank, 20);
-    copyPiece(timbox, 62, numbs, values.Original ? Padlock : BlankBesidePadlock, 13);
-    copyPiece(timbox, 80, numbs, values.Solved ? SmilingFace : WorriedFace, 12);
+    copyPiece(timbox, 0, numbs, over && tens > 0 ? Minus : Blank, DigitWidth, scale);
+    copyPiece(timbox, 12, numbs, tens > 0 ? DigitWidth * tens : (over ? Minus : Blank), DigitWidth, scale);
+    copyPiece(timbox, 24, numbs, DigitWidth * units, DigitWidth, scale);
+    copyPiece(timbox, 38, numbs, values.Diagonal != 0 ? Arrows : Blank, 20, scale);
+    copyPiece(timbox, 62, numbs, values.Original ? Padlock : BlankBesidePadlock, 13, scale);
+    copyPiece(timbox, 80, numbs, values.Solved ? SmilingFace : WorriedFace, 12, scale);
 }
 
-StatusPanel::StatusPanel(const QImage& numbs, QWidget* parent)
+StatusPanel::StatusPanel(const QImage& numbs, QWidget* parent) : StatusPanel(numbs, QImage(), parent) {}
+
+StatusPanel::StatusPanel(const QImage& numbs, const QImage& fineNumbs, QWidget* parent)
     : QWidget(parent), m_numbs(numbs.depth() == 32 ? numbs : numbs.convertToFormat(QImage::Format_RGB32)) {
     setGeometry(PanelRect);
+    m_fineScale = FineScaleFor(devicePixelRatioF());
+    if (m_fineScale > 1) {
+        const QSize size = m_numbs.size() * m_fineScale;
+        const QImage& from = fineNumbs.isNull() ? m_numbs : fineNumbs;
+        m_fineNumbs =
+            (from.size() == size ? from : from.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+                .convertToFormat(QImage::Format_RGB32);
+    }
 
     m_movesLabel = new QLabel(this);
     m_movesLabel->setGeometry(MovesLabelRect);
@@ -105,7 +121,15 @@ StatusValues StatusPanel::values() const {
     return m_source ? m_source() : StatusValues{};
 }
 
+// Told as the display shows it: the caption, then the moves left before the par, or how many past it.
+QString MovesShownText(const QString& caption, const StatusValues& values) {
+    const int difference = int(values.Par) - int(values.MoveCount);
+    const int shown = std::min(std::abs(difference), LargestShown);
+    return caption + QLatin1Char(' ') + QString::number(difference < 0 ? -shown : shown);
+}
+
 void StatusPanel::movesboxPaint() {
+    m_timbox->setAccessibleName(MovesShownText(m_movesLabel->text(), values()));
     m_timbox->repaint();
 }
 

@@ -35,9 +35,14 @@ constexpr int BlankBesidePadlock = 114;
 constexpr int TimboxWidth = 113;
 constexpr int TimboxHeight = 20;
 
+// What the display of moves shows, for assistive technology: `caption` (the MovesLabel's text) and
+// the number, negative past the par.
+QString MovesShownText(const QString& caption, const StatusValues& values);
+
 // Copies the six pieces of the display into `timbox` (113 x 20). Differences of 100 or more show as
-// 99: the numbs picture has no third digit place.
-void DrawMovesDisplay(QImage& timbox, const QImage& numbs, const StatusValues& values);
+// 99: the numbs picture has no third digit place. At a `scale` above 1 the timbox and the numbs
+// picture have that many device pixels for each of theirs.
+void DrawMovesDisplay(QImage& timbox, const QImage& numbs, const StatusValues& values, int scale = 1);
 
 // The display with its frame, the black `tim` background, `MovesLabel`, the `timbox` that draws the
 // numbers, and the four invisible shapes whose tool tips are the hints. It sits at (180, 4) of the
@@ -46,13 +51,18 @@ class StatusPanel : public QWidget {
     Q_OBJECT
 
 public:
-    // `numbs` is the 300 x 20 picture of digits and symbols.
+    // `numbs` is the 300 x 20 picture of digits and symbols; `fineNumbs` the same drawn at twice the
+    // pixels, which a screen of a higher pixel ratio shows (scaled smoothly from `numbs` without it).
     explicit StatusPanel(const QImage& numbs, QWidget* parent = nullptr);
+    StatusPanel(const QImage& numbs, const QImage& fineNumbs, QWidget* parent);
 
     // Where the display reads its values each time it draws; it keeps none of its own.
     void setSource(std::function<StatusValues()> source);
     StatusValues values() const;
     const QImage& numbs() const { return m_numbs; }
+    // The numbs picture at the device pixels of the screen, or none at a ratio of 1.
+    const QImage& fineNumbs() const { return m_fineNumbs; }
+    int fineScale() const { return m_fineScale; }
 
     // Draws the display now.
     void movesboxPaint();
@@ -69,6 +79,8 @@ protected:
 
 private:
     QImage m_numbs;
+    QImage m_fineNumbs;
+    int m_fineScale = 1;
     std::function<StatusValues()> m_source;
     QLabel* m_movesLabel;
     QWidget* m_timbox;

@@ -4,6 +4,7 @@
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -102,6 +103,7 @@ void TStyleSpeedButton::setGroupIndex(int groupIndex) {
     m_groupIndex = groupIndex;
     if (m_groupIndex == 0)
         m_down = false;
+    showDownAsChecked();
     update();
 }
 
@@ -126,6 +128,7 @@ void TStyleSpeedButton::setDown(bool down) {
     m_down = down;
     if (m_down)
         releaseOthersOfGroup();
+    showDownAsChecked();
     repaint();
 }
 
@@ -135,6 +138,7 @@ void TStyleSpeedButton::releaseOthersOfGroup() {
     for (auto* other : parentWidget()->findChildren<TStyleSpeedButton*>(Qt::FindDirectChildrenOnly)) {
         if (other != this && other->m_groupIndex == m_groupIndex && other->m_down) {
             other->m_down = false;
+            other->showDownAsChecked();
             other->update();
         }
     }
@@ -265,6 +269,25 @@ void TStyleSpeedButton::leaveEvent(QEvent* event) {
     if (isEnabled() && m_style == bsWin97)
         repaint();
     QToolButton::leaveEvent(event);
+}
+
+// The checked state is only the down state told to assistive technology: no signal of it reaches the
+// game, which follows `clicked`.
+void TStyleSpeedButton::showDownAsChecked() {
+    const QSignalBlocker quiet(this);
+    setCheckable(m_groupIndex != 0);
+    setChecked(m_down);
+}
+
+void TStyleSpeedButton::nextCheckState() {
+    if (m_groupIndex != 0)
+        setDown(!m_down);
+}
+
+bool TStyleSpeedButton::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTipChange)
+        setAccessibleName(toolTip());
+    return QToolButton::event(event);
 }
 
 void TStyleSpeedButton::changeEvent(QEvent* event) {

@@ -2,6 +2,7 @@
 // TStyleSpeedButton: the flat tool button of the tool panel and the editor window. A speed button
 // with a glyph strip, toggle groups and, in the bsWin97 style, a frame that only shows while the
 // pointer is over the button or the button is being pressed.
+// Its accessible name is its hint, in the language the hint is in: a glyph is all it shows.
 #pragma once
 
 #include <QImage>
@@ -54,17 +55,23 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A click that does not come from the mouse (assistive technology pressing the button) toggles a
+    // grouped button as the mouse's click does.
+    void nextCheckState() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     QImage glyphFor(TButtonState state) const;
     void drawFrame(QPainter& painter, TButtonState state) const;
     void releaseOthersOfGroup();
+    // Assistive technology reads a grouped button as a toggle, down as checked.
+    void showDownAsChecked();
 
     TStyleSpeedButtonStyle m_style = bsAutoDetect;
     bool m_mouseInControl = false;

@@ -167,6 +167,31 @@ TEST(Sounds, APipeADeviceOrACutFileIsNotPlayed) {
     EXPECT_EQ(player.lastStarted(), 4);
 }
 
+// The sound thread does what was asked last: a request it has not taken yet gives way to a newer one,
+// and one that only stops is not lost behind it. The player goes at once with a request on its way.
+TEST(Sounds, TheSoundThreadStartsTheNewestRequest) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("w4.wav"), QByteArray(SilentWave, sizeof SilentWave - 1));
+    writeBytes(dir.filePath("w5.wav"), QByteArray(SilentWave, sizeof SilentWave - 1));
+    SoundPlayer player(dir.path() + "/");
+    const auto threadReaches = [&player](int n) {
+        return QTest::qWaitFor([&] { return player.threadStarted() == n; });
+    };
+    player.play(4, true);
+    EXPECT_TRUE(threadReaches(4));
+    player.play(4, true);
+    player.play(5, true);
+    EXPECT_TRUE(threadReaches(5)) << "the newer request lost";
+    player.play(4, true);
+    player.play(0, true);
+    EXPECT_TRUE(threadReaches(0)) << "the stop lost";
+    player.play(5, true);
+    EXPECT_TRUE(threadReaches(5));
+    player.play(4, false);
+    EXPECT_TRUE(threadReaches(0)) << "switching the sound off did not stop it";
+    player.play(4, true);
+}
+
 TEST(Pictures, APictureIsLoadedCompletelyOrNotAtAll) {
     QTemporaryDir dir;
     QImage picture(40, 30, QImage::Format_RGB32);
@@ -185,7 +210,6 @@ TEST(Pictures, APictureIsLoadedCompletelyOrNotAtAll) {
     for (const char* name : {"cut.bmp", "pipe.bmp", "zero.bmp", "missing.bmp"})
         EXPECT_TRUE(LoadPictureFile(dir.filePath(name)).isNull()) << name;
 }
-
 
 // Each shipped topic opens with its own heading at the top of the help window: the last topic of a
 // file needs room below it to be scrolled up that far.

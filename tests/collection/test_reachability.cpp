@@ -1,49 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The hint's question, whether the target can still be reached from a position in play, against an
-// exhaustive search on small boards; and the answer "not known" when the search is called off.
+// exhaustive search on small boards; and the answer "not known" when the search is called off or its
+// positions run out.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 
 #include "BoardBuilder.h"
+#include "ExhaustiveReach.h"
 #include "rules/Rules.h"
 #include "solver/Solver.h"
 
 namespace {
-
-// Every sequence of jumps the game's rules allow, tried until one reaches the target.
-class Exhaustive {
-public:
-    explicit Exhaustive(const LevelRecord& record) : m_record(record) {}
-
-    bool reachable(const Position& position) {
-        if (IsSolved(position, m_record))
-            return true;
-        const auto known = m_memo.find(position);
-        if (known != m_memo.end())
-            return known->second;
-        bool found = false;
-        for (int from = 0; from < CellCount && !found; ++from) {
-            if (!IsOnBoard(m_record, from) || !HoldsPeg(position[from]))
-                continue;
-            for (int to = 0; to < CellCount && !found; ++to) {
-                const JumpCheck check = IsLegalJump(position, m_record, from, to);
-                if (!check.legal)
-                    continue;
-                Position next = position;
-                ApplyJump(next, from, check.jumpedOver, to, position[from]);
-                found = reachable(next);
-            }
-        }
-        m_memo[position] = found;
-        return found;
-    }
-
-private:
-    const LevelRecord& m_record;
-    std::map<Position, bool> m_memo;
-};
 
 // Jumps allowed by the board's geometry from `from` to `to`: the jumped-over cell, or NoCell.
 int OverCell(const LevelRecord& r, int from, int to) {
@@ -106,18 +74,7 @@ LevelRecord RandomBoard(std::mt19937& random, Kind kind, int pegs, bool withTarg
     return r;
 }
 
-// Plays `move` on `cells`; false when it is no legal jump.
-bool Play(const LevelRecord& record, Position& cells, SolverJump move) {
-    if (!IsOnBoard(record, move.from) || !HoldsPeg(cells[move.from]))
-        return false;
-    const JumpCheck check = IsLegalJump(cells, record, move.from, move.to);
-    if (!check.legal)
-        return false;
-    ApplyJump(cells, move.from, check.jumpedOver, move.to, cells[move.from]);
-    return true;
-}
-
-constexpr ReachLimits Generous{30.0, nullptr};
+constexpr ReachLimits Generous{std::uint64_t{1} << 36, 0, nullptr, true};
 
 void CompareOnRandomBoards(Kind kind, bool withTarget, unsigned seed) {
     std::mt19937 random(seed);
@@ -125,7 +82,7 @@ void CompareOnRandomBoards(Kind kind, bool withTarget, unsigned seed) {
     for (int trial = 0; trial < 40; ++trial) {
         SCOPED_TRACE("trial " + std::to_string(trial));
         const LevelRecord board = RandomBoard(random, kind, 3 + trial % 9, withTarget);
-        Exhaustive exhaustive(board);
+        ExhaustiveReach exhaustive(board);
         const bool expected = exhaustive.reachable(board.StartCells);
         const ReachAnswer answer = AskReachable(board, board.StartCells, Generous);
         ASSERT_NE(answer.reach, Reach::Unknown);
@@ -142,7 +99,7 @@ void CompareOnRandomBoards(Kind kind, bool withTarget, unsigned seed) {
         // The hinted jump is legal and keeps the target in reach.
         ASSERT_TRUE(answer.hasMove);
         Position next = board.StartCells;
-        ASSERT_TRUE(Play(board, next, answer.move));
+        ASSERT_TRUE(PlayHintedJump(board, next, answer.move));
         EXPECT_TRUE(exhaustive.reachable(next));
         EXPECT_EQ(answer.way.front(), answer.move);
     }
@@ -169,14 +126,18 @@ TEST(Reachability, AgreesWithTheExhaustiveSearchOnHexagonalBoards) {
 }
 
 TEST(Reachability, FollowingTheHintsFromTheStartSolvesTheCross) {
+    // As in the game: one engine for the board, its table made first.
     const LevelRecord board = EnglishCross();
+    BoardReach reach(board);
+    reach.prepare();
+    EXPECT_TRUE(reach.tableFacts().built);
     Position cells = board.StartCells;
     for (int jumps = 0; !IsSolved(cells, board); ++jumps) {
         ASSERT_LT(jumps, 31);
-        const ReachAnswer answer = AskReachable(board, cells, Generous);
+        const ReachAnswer answer = reach.ask(cells, ReachLimits{});
         ASSERT_EQ(answer.reach, Reach::Reachable);
         ASSERT_TRUE(answer.hasMove);
-        ASSERT_TRUE(Play(board, cells, answer.move));
+        ASSERT_TRUE(PlayHintedJump(board, cells, answer.move));
     }
     EXPECT_EQ(CountPegs(cells, board), 1);
 }
@@ -208,9 +169,10 @@ TEST(Reachability, ASolvedPositionIsReachedWithoutAMove) {
     EXPECT_FALSE(answer.hasMove);
 }
 
-TEST(Reachability, ASearchCalledOffOrOutOfTimeIsNotKnown) {
-    // A 9 x 9 board full but for its centre needs 79 jumps: no search finishes it in the few nodes
-    // before the first look at the clock or the flag.
+TEST(Reachability, ASearchCalledOffOrOutOfPositionsIsNotKnown) {
+    // Neither the cross's start nor a 9 x 9 board full but for its centre (79 jumps, and beyond the
+    // engine's 64 holes: asked of the general solver) is answered within a hundred positions, or
+    // before the search first looks at the flag, after a thousand.
     LevelRecord big;
     ClearRecord(big);
     big.Size = 9;
@@ -220,10 +182,14 @@ TEST(Reachability, ASearchCalledOffOrOutOfTimeIsNotKnown) {
     }
     big.StartCells[40] = EmptyHole;
     const std::atomic<bool> cancelled{true};
-    const ReachAnswer calledOff = AskReachable(big, big.StartCells, ReachLimits{30.0, &cancelled});
-    EXPECT_EQ(calledOff.reach, Reach::Unknown);
-    EXPECT_FALSE(calledOff.hasMove);
-    EXPECT_EQ(AskReachable(big, big.StartCells, ReachLimits{0.0, nullptr}).reach, Reach::Unknown);
+    for (const LevelRecord& board : {EnglishCross(), big}) {
+        const ReachAnswer calledOff =
+            AskReachable(board, board.StartCells, ReachLimits{Generous.positions, 0, &cancelled, true});
+        EXPECT_EQ(calledOff.reach, Reach::Unknown);
+        EXPECT_FALSE(calledOff.hasMove);
+        EXPECT_EQ(AskReachable(board, board.StartCells, ReachLimits{100, 0, nullptr, true}).reach,
+                  Reach::Unknown);
+    }
 }
 
 TEST(Reachability, PositionsOnTheStoredSolutionAreAnsweredByItsRestWithoutASearch) {
@@ -239,10 +205,11 @@ TEST(Reachability, PositionsOnTheStoredSolutionAreAnsweredByItsRestWithoutASearc
     const std::atomic<bool> calledOff{true};
     Position cells = board.StartCells;
     for (const SolverJump jump : solved.jumps) {
-        const ReachAnswer answer = AskReachable(board, cells, ReachLimits{30.0, &calledOff});
+        const ReachAnswer answer =
+            AskReachable(board, cells, ReachLimits{Generous.positions, 0, &calledOff, true});
         ASSERT_EQ(answer.reach, Reach::Reachable);
         EXPECT_EQ(answer.move, jump);
-        ASSERT_TRUE(Play(board, cells, jump));
+        ASSERT_TRUE(PlayHintedJump(board, cells, jump));
     }
     EXPECT_TRUE(IsSolved(cells, board));
 }

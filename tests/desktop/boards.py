@@ -1,8 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Places on the main window and facts about the built-in boards that the desktop tests use."""
+"""Places on the main window, facts about the built-in boards, and the hint's blink as the desktop tests see
+it."""
 
 import re
 import struct
+import time
 
 RECORD = 732  # bytes of one board in vorn.dat
 ORIGINAL_WORD = 634  # offset of the Original word in a record; every built-in board is an original
@@ -65,3 +67,21 @@ def set_original(collection_path, number, word):
     with open(collection_path, "r+b") as collection:
         collection.seek((number - 1) * RECORD + ORIGINAL_WORD)
         collection.write(struct.pack("<h", word))
+
+
+def blinked_jump(desk, look, cell_middle, cells, still, pegs, seconds):
+    """Presses H until the pictures `look()` takes show the hint's blink: one peg and one hole changed
+    against `still`. Returns the jump as (start, landing), or None when four presses bring none. A
+    picture may fall between two pictures of the blink; only a peg and a hole changed together are
+    the hint."""
+    for _ in range(4):
+        desk.key("h")
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            image = look()
+            changed = [cell for cell in cells if cell_middle(image, cell) != cell_middle(still, cell)]
+            start = [cell for cell in changed if cell in pegs]
+            landing = [cell for cell in changed if cell not in pegs]
+            if len(start) == 1 and len(landing) == 1:
+                return start[0], landing[0]
+    return None

@@ -9,7 +9,7 @@ import time
 import unittest
 
 from desktop import Desktop, Image, NO, YES, wait_for
-from boards import SOLVED_WORD, cell_point, read_record, title_of_board
+from boards import SOLVED_WORD, blinked_jump, cell_point, read_record, title_of_board
 
 SOLUTION_FROM = 472
 SOLUTION_TO = 552
@@ -162,18 +162,9 @@ class KeyboardTest(unittest.TestCase):
         """Presses H until a blink shows; the peg that blinked and the hole it blinked into."""
         still = settled(desk, main, lambda image: pegs_shown(image, peg) == pegs,
                         f"the pegs on {sorted(pegs)}")
-        for _ in range(4):
-            desk.key("h")
-            end = time.monotonic() + 1.5
-            while time.monotonic() < end:
-                image = board_area(desk, main)
-                changed = [cell for cell in CELLS if middle(image, cell) != middle(still, cell)]
-                start = [cell for cell in changed if cell in pegs]
-                landing = [cell for cell in changed if cell not in pegs]
-                # A grab may fall between two pictures of the blink; only a peg and a hole changed
-                # together are the hint.
-                if len(start) == 1 and len(landing) == 1:
-                    return start[0], landing[0]
+        found = blinked_jump(desk, lambda: board_area(desk, main), middle, CELLS, still, pegs, 1.5)
+        if found is not None:
+            return found
         self.fail("no hint blinked as one peg and one hole")
 
     def test_hints_made_by_keyboard_lead_to_a_solution(self):

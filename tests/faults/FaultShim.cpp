@@ -4,7 +4,9 @@
 //
 //   TOLVAR_FAIL_READ=SUFFIX:N   the Nth read (from 1) of a file whose path ends with SUFFIX fails
 //                               with EIO; counting starts again whenever the value changes
-//   TOLVAR_FAIL_CLOSE=SUFFIX    closing a file whose path ends with SUFFIX closes it, then reports EIO
+//   TOLVAR_FAIL_CLOSE=PATH      closing the file that PATH names at the time of the close closes it,
+//                               then reports EIO; told by the file itself, since a file made without a
+//                               name (O_TMPFILE) keeps its nameless path in /proc even once it has one
 //   TOLVAR_FAIL_DIR_SYNC=SUFFIX an fsync of a directory whose path ends with SUFFIX reports EIO
 //   TOLVAR_CALL_LOG=FILE        appends "rename FROM TO", "fsync FILE" and "fsync-dir DIRECTORY" lines
 #include <algorithm>
@@ -79,6 +81,15 @@ int ruleNames(const char* variable, int fd) {
     return suffix && *suffix && pathOf(fd, path, sizeof path) && endsWith(path, suffix);
 }
 
+// Whether `fd` is open on the file that the path in `variable` names.
+int ruleNamesFile(const char* variable, int fd) {
+    const char* named = getenv(variable);
+    struct stat file;
+    struct stat held;
+    return named && *named && stat(named, &file) == 0 && fstat(fd, &held) == 0 &&
+           file.st_dev == held.st_dev && file.st_ino == held.st_ino;
+}
+
 } // namespace
 
 extern "C" ssize_t read(int fd, void* buffer, size_t count) {
@@ -115,7 +126,7 @@ extern "C" int fsync(int fd) {
 
 extern "C" int close(int fd) {
     static auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "close"));
-    const int fails = ruleNames("TOLVAR_FAIL_CLOSE", fd);
+    const int fails = ruleNamesFile("TOLVAR_FAIL_CLOSE", fd);
     const int result = real(fd);
     if (fails) {
         errno = EIO;

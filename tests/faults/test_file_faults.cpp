@@ -157,7 +157,7 @@ TEST_F(FileFaults, AFailureAfterTheRenameStillCountsAsSaved) {
         std::string failing; // a file the rule makes fail, to see that it does
     };
     for (const Fault& fault :
-         {Fault{"TOLVAR_FAIL_CLOSE", ownFile("vorn.dat"), path("vorn.dat")},
+         {Fault{"TOLVAR_FAIL_CLOSE", path("vorn.dat"), path("vorn.dat")},
           Fault{"TOLVAR_FAIL_DIR_SYNC", "/" + m_dir.filename().string(), m_dir.string()}}) {
         SCOPED_TRACE(fault.variable);
         std::ofstream(path("vorn.dat"), std::ios::binary) << records(2);

@@ -88,6 +88,7 @@ class InstalledGame(Game):
         self.runs = 0
         self.name = ""  # one copy of the game: its logs carry no copy number
         self.copies = 1
+        self.environment = {}
         self.write_settings(settings)
         player.own(self.home)
         player.own(self.runtime)

@@ -9,7 +9,7 @@ using HintTest = SessionTest;
 
 namespace {
 
-constexpr ReachLimits Enough{30.0, nullptr};
+constexpr ReachLimits Enough{};
 
 // Row 0 of a size 9 board: two pairs of pegs too far apart ever to meet, each still able to jump.
 LevelRecord ApartBoard() {
@@ -63,7 +63,7 @@ TEST_F(HintTest, NoAnswerWithinTheLimitsGetsItsNotice) {
                                   9);
     start({full});
     const std::atomic<bool> calledOff{true};
-    session.showHint(ReachLimits{30.0, &calledOff});
+    session.showHint(ReachLimits{Enough.positions, 0, &calledOff, true});
     EXPECT_EQ(frontend.take(), (Calls{"notice 8"}));
 }
 

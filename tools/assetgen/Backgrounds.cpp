@@ -20,21 +20,32 @@ const QRect BigTray(14, 14, 305, 305);
 const QRect SmallTray(318, 22, 161, 161);
 const QRect Emblem(330, 244, 162, 82);
 
-QImage boardSurface(Theme theme) {
-    QImage board = theme == Theme::Wood ? surfaces::wood(BoardWidth, BoardHeight, 7)
-                                        : surfaces::stone(BoardWidth, BoardHeight, 31);
+QRect scaled(const QRect& rect, int scale) {
+    return {rect.x() * scale, rect.y() * scale, rect.width() * scale, rect.height() * scale};
+}
+
+// Vector drawing is done in picture pixels; the painter maps them onto the device pixels.
+void drawAtScale(QPainter& p, int scale) {
+    if (scale != 1)
+        p.scale(scale, scale);
+}
+
+QImage boardSurface(Theme theme, int scale) {
+    QImage board = theme == Theme::Wood ? surfaces::wood(BoardWidth * scale, BoardHeight * scale, 7, scale)
+                                        : surfaces::stone(BoardWidth * scale, BoardHeight * scale, 31, scale);
     const double trayShade = theme == Theme::Wood ? 0.88 : 0.90;
-    surfaces::bevel(board, board.rect(), 5, true, 0.8);
-    surfaces::tint(board, BigTray, trayShade, 12);
-    surfaces::bevel(board, BigTray, 3, false, 0.9);
-    surfaces::tint(board, SmallTray, trayShade, 8);
-    surfaces::bevel(board, SmallTray, 2, false, 0.9);
+    surfaces::bevel(board, board.rect(), 5 * scale, true, 0.8);
+    surfaces::tint(board, scaled(BigTray, scale), trayShade, 12 * scale);
+    surfaces::bevel(board, scaled(BigTray, scale), 3 * scale, false, 0.9);
+    surfaces::tint(board, scaled(SmallTray, scale), trayShade, 8 * scale);
+    surfaces::bevel(board, scaled(SmallTray, scale), 2 * scale, false, 0.9);
     return board;
 }
 
 // Letters cut into the surface: lit lower-right edge, shaded body.
-void engrave(QImage& board, const QRectF& rect, const QString& text, const QFont& font) {
+void engrave(QImage& board, const QRectF& rect, const QString& text, const QFont& font, int scale) {
     QPainter p(&board);
+    drawAtScale(p, scale);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(font);
     p.setPen(QColor(255, 245, 225, 90));
@@ -43,18 +54,21 @@ void engrave(QImage& board, const QRectF& rect, const QString& text, const QFont
     p.drawText(rect, Qt::AlignCenter, text);
 }
 
-void decorateEmblem(QImage& board, Theme theme) {
+void decorateEmblem(QImage& board, Theme theme, int scale) {
     QFont title("DejaVu Serif", 10, QFont::Bold, true);
     title.setPixelSize(21);
-    engrave(board, QRectF(Emblem.left(), Emblem.top() + 8, Emblem.width(), 30), "Tolvar Pegs", title);
+    engrave(board, QRectF(Emblem.left(), Emblem.top() + 8, Emblem.width(), 30), "Tolvar Pegs", title, scale);
     QFont small("DejaVu Sans", 8);
     small.setPixelSize(10);
     const QString kind = theme == Theme::Wood ? QStringLiteral("\u2022  \u2022  \u2022  \u2022  \u2022")
                                               : QStringLiteral("\u25C6  \u25C6  \u25C6  \u25C6  \u25C6");
-    engrave(board, QRectF(Emblem.left(), Emblem.top() + 42, Emblem.width(), 16), kind, small);
+    engrave(board, QRectF(Emblem.left(), Emblem.top() + 42, Emblem.width(), 16), kind, small, scale);
 }
 
-void copyRegion(QImage& full, const QImage& board, QPoint target, QSize size, QPoint source) {
+void copyRegion(QImage& full, const QImage& board, QPoint target, QSize size, QPoint source, int scale) {
+    target *= scale;
+    source *= scale;
+    size *= scale;
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
             full.setPixel(target.x() + x, target.y() + y, board.pixel(source.x() + x, source.y() + y));
@@ -78,20 +92,22 @@ void drawHole(QPainter& p, QPointF c, double r) {
 
 // Lays every hole picture into its region: the board background seen through the hole's place,
 // with the hole drawn on top. One hole per lattice point; every cell of every size uses one.
-void drawHoleRegions(QImage& full, const QImage& board) {
+void drawHoleRegions(QImage& full, const QImage& board, int scale) {
     // A big hole picture at (bx, by) shows at (bx + 30, by + 30) of the board area.
     const int bigShift = BigFieldInOffset + BigHoleInField;
     copyRegion(full, board, {BigSquareHolesX, 0}, {BigSquareHolesSize, BigSquareHolesSize},
-               {bigShift, bigShift});
+               {bigShift, bigShift}, scale);
     copyRegion(full, board, {BigHexHolesX, BigHexHolesY}, {BigHexHolesWidth, BigHexHolesHeight},
-               {bigShift, BigHexHolesY + bigShift});
+               {bigShift, BigHexHolesY + bigShift}, scale);
     // A small one at (sx, sy) shows at (sx + 330, sy + 34).
     const int smallX = SmallFieldX + SmallHoleInField, smallY = SmallFieldY + SmallHoleInField;
-    copyRegion(full, board, {SmallHolesX, 0}, {SmallSquareHolesSize, SmallSquareHolesSize}, {smallX, smallY});
+    copyRegion(full, board, {SmallHolesX, 0}, {SmallSquareHolesSize, SmallSquareHolesSize}, {smallX, smallY},
+               scale);
     copyRegion(full, board, {SmallHolesX, SmallHexHolesY}, {SmallSquareHolesSize, SmallHexHolesHeight},
-               {smallX, SmallHexHolesY - SmallHexSourceY + smallY});
+               {smallX, SmallHexHolesY - SmallHexSourceY + smallY}, scale);
 
     QPainter p(&full);
+    drawAtScale(p, scale);
     p.setRenderHint(QPainter::Antialiasing);
     for (int j = 0; j <= 16; ++j) {
         for (int i = 0; i <= 16; ++i) {
@@ -112,44 +128,45 @@ void drawHoleRegions(QImage& full, const QImage& board) {
     }
 }
 
-void drawPegs(QImage& full, const QImage& board) {
-    const QColor bigSurround = surfaces::average(board, QRect(26, 26, 280, 280));
-    const QColor smallSurround = surfaces::average(board, QRect(328, 32, 140, 140));
+// The pegs are rendered at the device pixels, so their edges are antialiased at every scale.
+void drawPegs(QImage& full, const QImage& board, int scale) {
+    const QColor bigSurround = surfaces::average(board, scaled(QRect(26, 26, 280, 280), scale));
+    const QColor smallSurround = surfaces::average(board, scaled(QRect(328, 32, 140, 140), scale));
     QPainter p(&full);
     for (int d = 0; d < DesignCount; ++d) {
-        const pegs::Piece big = pegs::renderPeg(d, BigPeg, bigSurround);
-        const pegs::Piece small = pegs::renderPeg(d, SmallPeg, smallSurround);
-        p.drawImage(BigPegsX + BigPeg * d, BigPegsY, big.picture);
-        p.drawImage(SmallPegsX + SmallPeg * d, SmallPegsY, small.picture);
+        const pegs::Piece big = pegs::renderPeg(d, BigPeg * scale, bigSurround);
+        const pegs::Piece small = pegs::renderPeg(d, SmallPeg * scale, smallSurround);
+        p.drawImage((BigPegsX + BigPeg * d) * scale, BigPegsY * scale, big.picture);
+        p.drawImage((SmallPegsX + SmallPeg * d) * scale, SmallPegsY * scale, small.picture);
         if (d == 0) {
-            p.drawImage(BigMaskX, BigPegsY, big.mask);
-            p.drawImage(SmallMaskX, SmallPegsY, small.mask);
+            p.drawImage(BigMaskX * scale, BigPegsY * scale, big.mask);
+            p.drawImage(SmallMaskX * scale, SmallPegsY * scale, small.mask);
         }
     }
 }
 
 // The marker shows where a hole can be made while editing. It is the highlight of design 2, a
 // small bright square that reads on either board.
-void drawMarker(QImage& full) {
-    for (int y = 0; y < MarkerSize; ++y)
-        for (int x = 0; x < MarkerSize; ++x)
-            full.setPixel(MarkerX + x, MarkerY + y, qRgb(246, 250, 255));
+void drawMarker(QImage& full, int scale) {
+    for (int y = 0; y < MarkerSize * scale; ++y)
+        for (int x = 0; x < MarkerSize * scale; ++x)
+            full.setPixel(MarkerX * scale + x, MarkerY * scale + y, qRgb(246, 250, 255));
 }
 
 } // namespace
 
-QImage make(Theme theme) {
-    QImage board = boardSurface(theme);
-    decorateEmblem(board, theme);
-    QImage full(BackgroundWidth, BackgroundHeight, QImage::Format_RGB32);
+QImage make(Theme theme, int scale) {
+    QImage board = boardSurface(theme, scale);
+    decorateEmblem(board, theme, scale);
+    QImage full(BackgroundWidth * scale, BackgroundHeight * scale, QImage::Format_RGB32);
     full.fill(Qt::black);
     {
         QPainter p(&full);
         p.drawImage(0, 0, board);
     }
-    drawHoleRegions(full, board);
-    drawPegs(full, board);
-    drawMarker(full);
+    drawHoleRegions(full, board, scale);
+    drawPegs(full, board, scale);
+    drawMarker(full, scale);
     return full;
 }
 

@@ -10,8 +10,9 @@ namespace backgrounds {
 
 enum class Theme { Wood, Stone };
 
-// The whole 1180 x 333 picture of a theme.
-QImage make(Theme theme);
+// The whole 1180 x 333 picture of a theme, drawn with `scale` device pixels for each of its pixels
+// (2360 x 666 at scale 2): every piece lies where the layout puts it, multiplied by the scale.
+QImage make(Theme theme, int scale = 1);
 
 // Hole centre and radius inside a hole picture. Hexagonal rows lie 14 (small: 7) pixels apart, so
 // hole pictures of neighbouring sizes overlap by 2 (1) rows: those rows stay plain background.

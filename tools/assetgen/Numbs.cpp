@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace numbs {
 namespace {
@@ -41,16 +42,29 @@ void dot(QImage& image, int x, int y) {
     }
 }
 
-void drawPattern(QImage& image, int left, const std::array<const char*, 7>& rows) {
+// The places of the lit dots, in picture pixels.
+void patternDots(std::vector<QPoint>& dots, int left, const std::array<const char*, 7>& rows) {
     for (int r = 0; r < 7; ++r)
         for (int c = 0; c < 5; ++c)
             if (rows[static_cast<std::size_t>(r)][c] == '#')
-                dot(image, left + DotLeft + DotPitch * c, DotTop + DotPitch * r);
+                dots.emplace_back(left + DotLeft + DotPitch * c, DotTop + DotPitch * r);
 }
 
-void drawMinus(QImage& image, int left) {
+void minusDots(std::vector<QPoint>& dots, int left) {
     for (int c = 1; c <= 3; ++c)
-        dot(image, left + DotLeft + DotPitch * c, DotTop + DotPitch * 3);
+        dots.emplace_back(left + DotLeft + DotPitch * c, DotTop + DotPitch * 3);
+}
+
+// Finer than a pixel, a dot is a round lit lens over a round glow that spreads to its lower right,
+// every glow beneath every lens as at 1x.
+void drawFineDots(QPainter& p, const std::vector<QPoint>& dots) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(Glow));
+    for (const QPoint& at : dots)
+        p.drawEllipse(QPointF(at.x() + 0.85, at.y() + 0.85), 0.85, 0.85);
+    p.setBrush(QColor(Lit));
+    for (const QPoint& at : dots)
+        p.drawEllipse(QPointF(at.x() + 0.5, at.y() + 0.5), 0.55, 0.55);
 }
 
 void drawArrow(QPainter& p, QPointF from, QPointF to) {
@@ -117,14 +131,22 @@ void drawPadlock(QPainter& p, int left) {
 
 } // namespace
 
-QImage make() {
-    QImage image(pictures::NumbsWidth, pictures::NumbsHeight, QImage::Format_RGB32);
+QImage make(int scale) {
+    QImage image(pictures::NumbsWidth * scale, pictures::NumbsHeight * scale, QImage::Format_RGB32);
     image.fill(Qt::black);
+    std::vector<QPoint> dots;
     for (int d = 0; d < 10; ++d)
-        drawPattern(image, DigitWidth * d, Digits[static_cast<std::size_t>(d)]);
-    drawMinus(image, 150);
+        patternDots(dots, DigitWidth * d, Digits[static_cast<std::size_t>(d)]);
+    minusDots(dots, 150);
+    if (scale == 1)
+        for (const QPoint& at : dots)
+            dot(image, at.x(), at.y());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    if (scale != 1) {
+        p.scale(scale, scale);
+        drawFineDots(p, dots);
+    }
     // Each symbol is clipped to its own columns so no pixel spills into a neighbour.
     p.setClipRect(QRect(130, 0, 20, 20));
     drawDiagonal(p, 130);

@@ -7,6 +7,7 @@
 
 namespace numbs {
 
-QImage make(); // 300 x 20
+// 300 x 20, with `scale` device pixels for each of its pixels (600 x 40 at scale 2).
+QImage make(int scale = 1);
 
 } // namespace numbs

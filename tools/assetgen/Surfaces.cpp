@@ -26,10 +26,11 @@ QRgb scaled(QRgb c, double k) {
 
 } // namespace
 
-QImage wood(int width, int height, int seed) {
+QImage wood(int width, int height, int seed, int scale) {
     QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const double x = column / double(scale), y = row / double(scale);
             // Growth rings cut lengthwise give long stretched bands; the warp bends them.
             const double warp = noise::fractal(x * 0.004, y * 0.03, 4, seed) * 9.0;
             const double ring = y * 0.11 + warp + noise::value(x * 0.02, y * 0.2, seed + 3) * 0.35;
@@ -38,22 +39,24 @@ QImage wood(int width, int height, int seed) {
             const double fibre = noise::value(x * 0.08, y * 1.7, seed + 5) - 0.5;
             const double patch = noise::fractal(x * 0.01, y * 0.01, 3, seed + 9) - 0.5;
             const double k = 1.0 + 0.10 * fibre + 0.18 * patch - 0.28 * late;
-            image.setPixel(x, y, rgb(0.74 * k, 0.50 * k, 0.29 * k));
+            image.setPixel(column, row, rgb(0.74 * k, 0.50 * k, 0.29 * k));
         }
     }
     return image;
 }
 
-QImage stone(int width, int height, int seed) {
+QImage stone(int width, int height, int seed, int scale) {
     QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const double x = column / double(scale), y = row / double(scale);
             // Polished granite: soft clouds, fine grain, dark and light crystals, and a few faint
             // quartz veins.
             const double cloud = noise::fractal(x * 0.010, y * 0.010, 5, seed) - 0.5;
             const double mottle = noise::fractal(x * 0.08, y * 0.08, 3, seed + 6) - 0.5;
             const double grain = noise::value(x * 0.7, y * 0.7, seed + 1) - 0.5;
-            const double speck = noise::hash(x, y, seed + 2);
+            // A crystal covers the device pixels of one picture pixel.
+            const double speck = noise::hash(column / scale, row / scale, seed + 2);
             const double veinNoise = noise::fractal(x * 0.005 + 3, y * 0.007, 4, seed + 4);
             const double vein = std::exp(-std::pow((veinNoise - 0.55) / 0.006, 2.0));
             double k = 1.0 + 0.22 * cloud + 0.16 * mottle + 0.08 * grain;
@@ -64,7 +67,7 @@ QImage stone(int width, int height, int seed) {
             const double r = 0.50 * k + 0.10 * vein;
             const double g = 0.52 * k + 0.10 * vein;
             const double b = 0.56 * k + 0.10 * vein;
-            image.setPixel(x, y, rgb(r, g, b));
+            image.setPixel(column, row, rgb(r, g, b));
         }
     }
     return image;

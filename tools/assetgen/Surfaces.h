@@ -9,11 +9,12 @@
 
 namespace surfaces {
 
-// A wooden plank with its grain running left to right.
-QImage wood(int width, int height, int seed);
+// A wooden plank with its grain running left to right. `scale` device pixels stand for one picture
+// pixel: the same plank drawn finer, for screens of a higher pixel ratio.
+QImage wood(int width, int height, int seed, int scale = 1);
 
-// A polished grey-blue granite slab with light veins.
-QImage stone(int width, int height, int seed);
+// A polished grey-blue granite slab with light veins, drawn at `scale` as the plank is.
+QImage stone(int width, int height, int seed, int scale = 1);
 
 // Warm parchment with fibres and a darker rim.
 QImage parchment(int width, int height, int seed);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every picture of the game. Usage: assetgen <program directory> <resource directory> <icon directory>
-// The program directory receives b0.bmp, b1.bmp, b2.bmp and b5.bmp; the resource directory receives
+// The program directory receives b0.bmp, b1.bmp, b2.bmp and b5.bmp, and the board backgrounds
+// drawn at twice the pixels as b1@2x.png and b2@2x.png; the resource directory receives
 // the pictures compiled into the program, under pictures/, cursors/ and glyphs/; the icon directory
 // receives the menu icon at each size of the desktop's icon theme, as hicolor/<n>x<n>/apps/tolvarpegs.png.
 #include "Atlas.h"
@@ -8,6 +9,7 @@
 #include "Branding.h"
 #include "Glyphs.h"
 #include "Numbs.h"
+#include "view/FinePicture.h"
 #include "view/Pictures.h"
 
 #include <QDir>
@@ -29,6 +31,15 @@ QString underResources(const QString& resources, const char* resourcePath) {
     return resources + "/" + QString::fromLatin1(resourcePath).mid(2);
 }
 
+// The background at 1x, and beside it the same drawn at the fine scale, marked as drawn for it.
+bool saveBackground(backgrounds::Theme theme, const QString& path) {
+    const QImage picture = backgrounds::make(theme);
+    QImage fine = backgrounds::make(theme, fine_picture::DrawnScale);
+    fine.setText(fine_picture::DrawnForKey, QString::fromLatin1(fine_picture::Fingerprint(picture)));
+    const bool ok = save(picture, path);
+    return save(fine, fine_picture::NameFor(path)) && ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -43,11 +54,12 @@ int main(int argc, char** argv) {
     const QString icons = QString::fromLocal8Bit(argv[3]);
 
     bool ok = save(branding::splash(), program + "/b0.bmp");
-    ok = save(backgrounds::make(backgrounds::Theme::Wood), program + "/b1.bmp") && ok;
-    ok = save(backgrounds::make(backgrounds::Theme::Stone), program + "/b2.bmp") && ok;
+    ok = saveBackground(backgrounds::Theme::Wood, program + "/b1.bmp") && ok;
+    ok = saveBackground(backgrounds::Theme::Stone, program + "/b2.bmp") && ok;
     ok = save(atlas::make(), program + "/b5.bmp") && ok;
 
     ok = save(numbs::make(), underResources(resources, pictures::Numbs)) && ok;
+    ok = save(numbs::make(pictures::FineScale), underResources(resources, pictures::FineNumbs)) && ok;
     ok = save(branding::title(), underResources(resources, pictures::Title)) && ok;
     ok = save(branding::icon(pictures::IconSize), underResources(resources, pictures::Icon)) && ok;
     ok = save(branding::icon(pictures::Icon256Size), underResources(resources, pictures::Icon256)) && ok;

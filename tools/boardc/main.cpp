@@ -4,18 +4,18 @@
 // them into a source file.
 //
 //   boardc -o vorn.dat FILE.txt...
-//   boardc --solve FILE.txt [--seconds N] [--memory AMOUNT] [--all] [--only NAME]
+//   boardc --solve FILE.txt [--positions N] [--seconds N] [--memory AMOUNT] [--all] [--only NAME]
 //
 // --all looks again for fewer moves on boards whose stored solution is good; --only limits the
 // search to the board with that English name. A stored solution is only ever replaced by a shorter one.
-// --memory ("6G", "512M") is what the proof of the fewest moves may hold at once, by default half of
-// the machine's physical memory; a search that runs out of it keeps the best solution it found.
+// The budgets are those of pegsolve, per board: --positions the work (positions examined), so that
+// the solutions written do not depend on the clock; --seconds a guard of the clock; --memory ("6G",
+// "512M") what the whole process may hold, by default half of the machine's physical memory. A search
+// that runs out of any of them keeps the best solution it found.
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,24 +23,35 @@
 #include "solver/Solver.h"
 #include "storage/AtomicFile.h"
 #include "storage/LevelCollection.h"
+#include "storage/SafeRead.h"
 
 namespace {
 
+// Board sources are small: anything that is not a regular file, or is larger than this, is refused.
+constexpr std::size_t MaxSourceBytes = std::size_t{4} << 20;
+
 bool ReadText(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    FileBytes read = ReadRegularFile(path, MaxSourceBytes);
+    if (!read.ok())
         return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
+    text = std::move(read.bytes);
     return true;
 }
 
 int Usage() {
     std::cerr << "usage: boardc -o OUT.dat FILE.txt...\n"
-                 "       boardc --solve FILE.txt [--seconds N] [--memory AMOUNT] [--all] [--only NAME]\n";
+                 "       boardc --solve FILE.txt [--positions N] [--seconds N] [--memory AMOUNT] [--all] "
+                 "[--only NAME]\n";
     return 2;
 }
+
+struct SolveOptions {
+    std::uint64_t positions = 50'000'000;
+    double seconds = 600.0;
+    std::size_t memory = 0;
+    bool all = false;
+    std::string only;
+};
 
 int Compile(const std::string& output, const std::vector<std::string>& inputs) {
     std::vector<std::string> problems;
@@ -81,7 +92,7 @@ int Compile(const std::string& output, const std::vector<std::string>& inputs) {
     return 0;
 }
 
-int Solve(const std::string& input, double seconds, std::size_t memory, bool all, const std::string& only) {
+int Solve(const std::string& input, const SolveOptions& options) {
     std::string text;
     if (!ReadText(input, text)) {
         std::cerr << "boardc: " << input << " cannot be read\n";
@@ -96,18 +107,20 @@ int Solve(const std::string& input, double seconds, std::size_t memory, bool all
     int failures = 0;
     for (const BoardSource& board : parsed.boards) {
         const bool storedIsGood = board.hasSolution && ReplaySolution(board.record, board.solution).solved;
-        if ((storedIsGood && !all) || (!only.empty() && board.nameEn != only))
+        if ((storedIsGood && !options.all) || (!options.only.empty() && board.nameEn != options.only))
             continue;
         SolverLimits limits;
-        limits.seconds = seconds;
-        limits.memoryBytes = memory;
+        limits.seconds = options.seconds;
+        limits.maxNodes = options.positions;
+        limits.memoryBytes = options.memory;
+        limits.processBytes = options.memory;
         if (storedIsGood)
             limits.knownSolution = board.solution;
         const SolveResult result = SolveBoard(board.record, limits);
         std::cout << board.label() << ": ";
         if (result.status != SolveStatus::Solved || result.jumps.empty()) {
             std::cout << (result.status == SolveStatus::Unsolvable ? "cannot be solved" : "no solution found")
-                      << " (" << result.seconds << " s)\n";
+                      << " (" << result.nodes << " positions, " << result.seconds << " s)\n";
             ++failures;
             continue;
         }
@@ -117,8 +130,10 @@ int Solve(const std::string& input, double seconds, std::size_t memory, bool all
             std::cout << " (minimum proven)";
         else
             std::cout << " (at least " << result.movesLowerBound << ")";
-        std::cout << ", " << result.seconds << " s, " << MemoryText(result.peakBytes)
-                  << (result.memoryRanOut ? " (the memory ran out)" : "");
+        std::cout << ", " << result.nodes << " positions, " << result.seconds << " s, "
+                  << MemoryText(PeakResidentBytes()) << " held"
+                  << (result.memoryRanOut ? " (the memory ran out)" : "")
+                  << (result.clockStopped ? " (the --seconds guard ended it)" : "");
         if (storedIsGood && storedMoves <= result.moves) {
             std::cout << ", kept the stored " << storedMoves << "\n";
             continue;
@@ -144,23 +159,25 @@ int main(int argc, char** argv) {
     if (args.size() >= 3 && args[0] == "-o")
         return Compile(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
     if (args.size() >= 2 && args[0] == "--solve") {
-        double seconds = 20.0;
-        std::size_t memory = DefaultMemoryBudget();
-        bool all = false;
-        std::string only;
+        SolveOptions options;
+        options.memory = DefaultMemoryBudget();
         for (std::size_t i = 2; i < args.size(); ++i) {
-            if (args[i] == "--only" && i + 1 < args.size())
-                only = args[++i];
+            const bool hasValue = i + 1 < args.size();
+            if (args[i] == "--only" && hasValue)
+                options.only = args[++i];
             else if (args[i] == "--all")
-                all = true;
-            else if (args[i] == "--seconds" && i + 1 < args.size() && std::atof(args[i + 1].c_str()) > 0)
-                seconds = std::atof(args[++i].c_str());
-            else if (args[i] == "--memory" && i + 1 < args.size() && ParseMemoryAmount(args[i + 1], memory))
+                options.all = true;
+            else if (args[i] == "--seconds" && hasValue && std::atof(args[i + 1].c_str()) > 0)
+                options.seconds = std::atof(args[++i].c_str());
+            else if (args[i] == "--positions" && hasValue &&
+                     std::strtoull(args[i + 1].c_str(), nullptr, 10) > 0)
+                options.positions = std::strtoull(args[++i].c_str(), nullptr, 10);
+            else if (args[i] == "--memory" && hasValue && ParseMemoryAmount(args[i + 1], options.memory))
                 ++i;
             else
                 return Usage();
         }
-        return Solve(args[1], seconds, memory, all, only);
+        return Solve(args[1], options);
     }
     return Usage();
 }

@@ -1,0 +1,281 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "solver/ReachOracle.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "rules/Rules.h"
+#include "solver/BoardGoal.h"
+#include "solver/BoardSymmetry.h"
+
+namespace reach {
+
+namespace {
+
+// Positions remembered across the questions on one board, in buckets of four: some 25 MB on boards of
+// 30 holes and more, less on the smaller ones, whose searches are smaller too.
+std::size_t MemoBucketsFor(int holes) {
+    return std::size_t{1} << std::clamp(holes - 12, 10, 18);
+}
+// What a question has that finds the board's memory taken (some 1.5 MB).
+constexpr std::size_t OwnMemoBuckets = std::size_t{1} << 14;
+
+HolePegs HolePegsOf(const Pegs& p, int holes) {
+    HolePegs pegs(static_cast<std::size_t>(holes), 0);
+    for (int hole = 0; hole < holes; ++hole) {
+        const HoleSet bit = HoleSet{1} << hole;
+        pegs[static_cast<std::size_t>(hole)] = (p.second & bit) != 0 ? 2 : (p.all & bit) != 0 ? 1 : 0;
+    }
+    return pegs;
+}
+
+// Where a cell is drawn, in tenths of a cell pitch (odd hexagonal rows half a cell to the right).
+std::pair<int, int> DrawnPlace(const LevelRecord& record, int cell) {
+    const int row = cell / GridWidth, col = cell % GridWidth;
+    return {10 * row, 10 * col + (record.isHexagon() && row % 2 == 1 ? 5 : 0)};
+}
+
+// How far each hole is drawn from the nearest of the target's pegs, or without them from the
+// middle of the holes.
+std::vector<int> DistancesOf(const LevelRecord& record, const Board& board, Pegs target) {
+    std::vector<std::pair<int, int>> towards;
+    for (int hole = 0; hole < board.holes(); ++hole)
+        if ((target.all >> hole) & 1)
+            towards.push_back(DrawnPlace(record, board.cellOf(hole)));
+    if (towards.empty()) {
+        std::pair<int, int> sum{0, 0};
+        for (int hole = 0; hole < board.holes(); ++hole) {
+            sum.first += DrawnPlace(record, board.cellOf(hole)).first;
+            sum.second += DrawnPlace(record, board.cellOf(hole)).second;
+        }
+        const int holes = std::max(board.holes(), 1);
+        towards.push_back({sum.first / holes, sum.second / holes});
+    }
+    std::vector<int> distance;
+    for (int hole = 0; hole < board.holes(); ++hole) {
+        const auto [row, col] = DrawnPlace(record, board.cellOf(hole));
+        int nearest = std::numeric_limits<int>::max();
+        for (const auto& [r, c] : towards)
+            nearest = std::min(nearest, static_cast<int>(std::lround(std::hypot(row - r, col - c))));
+        distance.push_back(nearest);
+    }
+    return distance;
+}
+
+// Steps between two cells along the board's lines: a step of a jump changes it by at most one.
+int LineDistance(const LevelRecord& record, int a, int b) {
+    if (record.isHexagon()) {
+        const Cube ca = ToCube(a), cb = ToCube(b);
+        return std::max({std::abs(ca.x - cb.x), std::abs(ca.y - cb.y), std::abs(ca.z - cb.z)});
+    }
+    const int rows = std::abs(a / GridWidth - b / GridWidth), cols = std::abs(a % GridWidth - b % GridWidth);
+    return record.allowsDiagonal() ? std::max(rows, cols) : rows + cols;
+}
+
+// A pagoda function of Fibonacci numbers that fall with the distance from a hole: a peg a step
+// nearer weighs as much as the two a step and two steps farther, so no jump raises the sum.
+std::vector<int> FibonacciPagoda(const LevelRecord& record, const Board& board, int towards) {
+    constexpr int Farthest = 2 * GridWidth;
+    std::array<int, Farthest + 3> fibonacci{0, 1};
+    for (std::size_t k = 2; k < fibonacci.size(); ++k)
+        fibonacci[k] = fibonacci[k - 1] + fibonacci[k - 2];
+    std::vector<int> weight;
+    for (int hole = 0; hole < board.holes(); ++hole) {
+        const int steps = LineDistance(record, board.cellOf(hole), board.cellOf(towards));
+        weight.push_back(fibonacci[static_cast<std::size_t>(std::max(0, Farthest + 2 - steps))]);
+    }
+    return weight;
+}
+
+// The position classes, and with a target of pegs, the pagoda functions that tell most between the
+// start and the target.
+Goal GoalOf(const LevelRecord& record, const Board& board, const BoardGoal& read, Pegs start, Pegs target) {
+    Goal goal;
+    goal.singlePeg = read.singlePeg;
+    goal.target = target;
+    const SearchBounds bounds =
+        FindSearchBounds(board.holeBoard(), !read.singlePeg, HolePegsOf(start, board.holes()),
+                         read.singlePeg ? HolePegs{} : HolePegsOf(target, board.holes()));
+    for (const std::vector<std::uint8_t>& check : bounds.parityChecks) {
+        if (goal.parityMasks.size() == 64)
+            break;
+        HoleSet mask = 0;
+        for (std::size_t hole = 0; hole < check.size(); ++hole)
+            mask |= static_cast<HoleSet>(check[hole] & 1) << hole;
+        goal.parityMasks.push_back(mask);
+    }
+    for (int hole = 0; hole < board.holes(); ++hole) {
+        const std::uint64_t single = goal.classOf(HoleSet{1} << hole);
+        if (std::find(goal.lastPegClasses.begin(), goal.lastPegClasses.end(), single) ==
+            goal.lastPegClasses.end())
+            goal.lastPegClasses.push_back(single);
+    }
+    // Towards each hole where the last peg may stand in the start's class, or each peg of the target.
+    goal.pagodaClass = goal.classOf(start.all);
+    std::vector<int> towards;
+    for (int hole = 0; hole < board.holes(); ++hole)
+        if (read.singlePeg ? goal.classOf(HoleSet{1} << hole) == goal.pagodaClass
+                           : ((target.all >> hole) & 1) != 0)
+            towards.push_back(hole);
+    // With a single peg as the target none of its holes may be left out: a position worth little
+    // under the functions of some of them could still end on another.
+    if (read.singlePeg && towards.size() > MaxPagodas)
+        towards.clear();
+    for (const int hole : towards) {
+        if (goal.pagodaTarget.size() == MaxPagodas)
+            break;
+        goal.pagodaPeg.push_back(FibonacciPagoda(record, board, hole));
+        goal.pagodaSecond.push_back(std::vector<int>(static_cast<std::size_t>(board.holes()), 0));
+        goal.pagodaTarget.push_back(goal.pagodaPeg.back()[static_cast<std::size_t>(hole)]);
+    }
+    if (read.singlePeg)
+        return goal;
+    const HolePegs targetPegs = HolePegsOf(target, board.holes());
+    for (std::size_t k = 0; k < goal.pagodaTarget.size(); ++k)
+        goal.pagodaTarget[k] = PagodaValue({goal.pagodaPeg[k], goal.pagodaSecond[k]}, targetPegs);
+    for (const PagodaFunction& pagoda : bounds.pagodas) {
+        if (goal.pagodaTarget.size() == MaxPagodas)
+            break;
+        goal.pagodaPeg.push_back(pagoda.peg);
+        goal.pagodaSecond.push_back(pagoda.second);
+        goal.pagodaTarget.push_back(PagodaValue(pagoda, targetPegs));
+    }
+    return goal;
+}
+
+// A target that asks for a hole where the board has none, for a peg where it has no hole, or for
+// codes above 3 is never reached: play makes no holes and no codes.
+bool TargetFitsHoles(const LevelRecord& record) {
+    for (int cell = 0; cell < CellCount; ++cell) {
+        const CellCode want = record.TargetCells[cell];
+        if (IsOnBoard(record, cell) &&
+            (IsBoardHole(record, cell) != (want != NoHole) || want > SecondColourPeg))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Oracle::Oracle(Board board, const LevelRecord& record)
+    : m_record(record), m_board(std::move(board)), m_memo(MemoBucketsFor(m_board.holes())) {
+    const BoardGoal read = ReadGoal(record);
+    m_colours = !read.singlePeg;
+    m_neverReached = !read.singlePeg && !TargetFitsHoles(record);
+    const Pegs start = m_board.read(record.StartCells, m_colours).value_or(Pegs{});
+    const Pegs target =
+        m_neverReached || read.singlePeg ? Pegs{} : m_board.read(record.TargetCells, true).value_or(Pegs{});
+    m_goal = GoalOf(record, m_board, read, start, target);
+    m_goal.distance = DistancesOf(record, m_board, target);
+    m_startClass = m_goal.classOf(start.all);
+    m_startPegs = Count(start.all);
+    m_fingerprint = fingerprintOf(record);
+}
+
+bool Oracle::Takes(const LevelRecord& record) {
+    int holes = 0;
+    for (int cell = 0; cell < CellCount; ++cell)
+        holes += IsBoardHole(record, cell) ? 1 : 0;
+    return holes <= MaxHoles && ReadGoal(record).reading != GoalReading::Unsupported;
+}
+
+std::unique_ptr<Oracle> Oracle::For(const LevelRecord& record) {
+    if (!Takes(record))
+        return nullptr;
+    std::optional<Board> board = Board::Of(record);
+    if (!board)
+        return nullptr;
+    return std::unique_ptr<Oracle>(new Oracle(std::move(*board), record));
+}
+
+Oracle::Fingerprint Oracle::fingerprintOf(const LevelRecord& record) const {
+    Fingerprint f;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        f.holes[cell] = IsBoardHole(record, cell) ? 1 : 0;
+        f.target[cell] = IsOnBoard(record, cell) ? record.TargetCells[cell] : NoHole;
+    }
+    f.hexagon = record.isHexagon();
+    f.diagonal = !record.isHexagon() && record.allowsDiagonal();
+    const std::optional<Pegs> start = m_board.read(record.StartCells, false);
+    f.startClass = start ? m_goal.classOf(start->all) : ~std::uint64_t{0};
+    return f;
+}
+
+bool Oracle::serves(const LevelRecord& record) const {
+    return ReadGoal(record).reading != GoalReading::Unsupported && fingerprintOf(record) == m_fingerprint;
+}
+
+std::vector<HoleSet> Oracle::bottomKeys() const {
+    std::vector<HoleSet> keys;
+    if (!m_goal.singlePeg) {
+        const Pegs target{m_goal.target.all, 0};
+        keys.push_back(m_board.pegsKey(target.all, m_board.images(target)));
+        return keys;
+    }
+    // Positions in play keep the start's class, and so does their last peg.
+    for (int hole = 0; hole < m_board.holes(); ++hole) {
+        const Pegs single{HoleSet{1} << hole, 0};
+        if (m_goal.classOf(single.all) == m_startClass)
+            keys.push_back(m_board.pegsKey(single.all, m_board.images(single)));
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
+
+void Oracle::buildTable(const TableBudget& budget) {
+    const std::vector<HoleSet> bottom = bottomKeys();
+    if (bottom.empty() || m_neverReached)
+        return;
+    std::shared_ptr<const Table> built = Table::Build(m_board, bottom, m_startPegs, budget);
+    if (!built)
+        return;
+    const std::lock_guard<std::mutex> lock(m_tableMutex);
+    m_table = std::move(built);
+}
+
+std::shared_ptr<const Table> Oracle::table() const {
+    const std::lock_guard<std::mutex> lock(m_tableMutex);
+    return m_table;
+}
+
+OracleAnswer Oracle::ask(const Position& cells, const SearchLimits& limits) {
+    OracleAnswer answer;
+    const std::optional<Pegs> from = m_board.read(cells, m_colours);
+    if (!from)
+        return answer;
+    // The rules' own test first: it also knows a position without pegs as solved where the target
+    // draws every hole empty.
+    if (IsSolved(cells, m_record)) {
+        answer.verdict = Verdict::Reaches;
+        return answer;
+    }
+    if (m_neverReached) {
+        answer.verdict = Verdict::Dead;
+        return answer;
+    }
+    const std::shared_ptr<const Table> built = table();
+    // With a single peg as the target the table's last pegs stand in the start's class.
+    const bool tableFits = built && (!m_goal.singlePeg || m_goal.classOf(from->all) == m_startClass);
+    const Table* useTable = tableFits ? built.get() : nullptr;
+    // A question that finds the memory taken by another thread's does not wait for it: it searches
+    // with a small memory of its own.
+    std::unique_lock<std::mutex> lock(m_memoMutex, std::try_to_lock);
+    std::optional<Memo> own;
+    if (!lock.owns_lock())
+        own.emplace(OwnMemoBuckets);
+    const SearchResult found = Search(m_board, m_goal, useTable, own ? *own : m_memo, *from, limits);
+    answer.verdict = found.verdict;
+    answer.examined = found.examined;
+    for (const int k : found.way) {
+        const Line& line = m_board.lines()[static_cast<std::size_t>(k)];
+        answer.way.push_back({static_cast<std::uint8_t>(m_board.cellOf(line.from)),
+                              static_cast<std::uint8_t>(m_board.cellOf(line.land))});
+    }
+    return answer;
+}
+
+} // namespace reach

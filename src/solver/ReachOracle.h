@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One board's answers to "can the target still be reached from here?": the board over its holes, what
+// its target asks, the table found once backward from the target, and what earlier questions proved,
+// kept for the questions to come. Questions may come from several threads; they take turns.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "rules/LevelRecord.h"
+#include "solver/ReachSearch.h"
+#include "solver/Solutions.h"
+
+namespace reach {
+
+struct OracleAnswer {
+    Verdict verdict = Verdict::OutOfBudget;
+    JumpList way; // cells, first jump first
+    std::uint64_t examined = 0;
+};
+
+class Oracle {
+public:
+    // False for a board of more than 64 holes or one whose target depends on codes above 3.
+    static bool Takes(const LevelRecord& record);
+    // Nothing for a board the oracle does not take.
+    static std::unique_ptr<Oracle> For(const LevelRecord& record);
+
+    // Whether the record is the board this oracle was made for, as far as the answers go: the same
+    // holes, lines and target, and a start of the same class.
+    bool serves(const LevelRecord& record) const;
+
+    // Builds the table within the budget (its `cancelled` ends it early, without a table).
+    void buildTable(const TableBudget& budget);
+    std::shared_ptr<const Table> table() const;
+
+    OracleAnswer ask(const Position& cells, const SearchLimits& limits);
+
+private:
+    struct Fingerprint {
+        Position holes{};  // 1 on each hole
+        Position target{}; // the target's codes on the board's cells
+        bool hexagon = false;
+        bool diagonal = false;
+        std::uint64_t startClass = 0;
+        friend bool operator==(const Fingerprint& a, const Fingerprint& b) {
+            return a.holes == b.holes && a.target == b.target && a.hexagon == b.hexagon &&
+                   a.diagonal == b.diagonal && a.startClass == b.startClass;
+        }
+    };
+    Oracle(Board board, const LevelRecord& record);
+    Fingerprint fingerprintOf(const LevelRecord& record) const;
+    std::vector<HoleSet> bottomKeys() const;
+
+    LevelRecord m_record;
+    Board m_board;
+    Goal m_goal;
+    bool m_colours = false;
+    bool m_neverReached = false;
+    std::uint64_t m_startClass = 0;
+    int m_startPegs = 0;
+    Fingerprint m_fingerprint;
+
+    mutable std::mutex m_tableMutex;
+    std::shared_ptr<const Table> m_table;
+    std::mutex m_memoMutex;
+    Memo m_memo;
+};
+
+} // namespace reach

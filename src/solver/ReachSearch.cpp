@@ -1,0 +1,445 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "solver/ReachSearch.h"
+
+#include <algorithm>
+#include <array>
+
+namespace reach {
+
+namespace {
+
+// The flag and the clock are looked at after this many positions.
+constexpr std::uint64_t CheckEvery = 1024;
+// Most questions are settled within this many positions by the depth-first search alone; the beam,
+// some tens of thousands of positions, only pays where it would not be.
+constexpr std::uint64_t FirstSearch = 20000;
+constexpr std::size_t BeamWidth = 256;
+
+using Values = std::array<int, MaxPagodas>;
+
+class Searcher {
+public:
+    Searcher(const Board& board, const Goal& goal, const Table* table, Memo& memo, const SearchLimits& limits,
+             Pegs from)
+        : m_board(board), m_goal(goal), m_table(table), m_memo(memo), m_limits(limits),
+          m_tableExact(goal.singlePeg || (from.second == 0 && goal.target.second == 0)),
+          m_lastPegPagodas(goal.classOf(from.all) == goal.pagodaClass),
+          m_children(static_cast<std::size_t>(board.holes()) + 1) {}
+
+    // The table knows no colours: it tells the whole answer only where no peg of the second colour
+    // is left to matter.
+    bool tableExact() const { return m_tableExact; }
+
+    bool isGoal(Pegs p) const {
+        if (m_goal.singlePeg)
+            return Count(p.all) == 1;
+        return p == m_goal.target;
+    }
+
+    // Jumps only take pegs away, and each colour keeps its own; the pagoda functions can only fall.
+    bool hopeless(Pegs p, const Values& values) const {
+        if (m_goal.singlePeg) {
+            if (!m_lastPegPagodas)
+                return false;
+            for (std::size_t k = 0; k < m_goal.pagodaTarget.size(); ++k)
+                if (values[k] >= m_goal.pagodaTarget[k])
+                    return false;
+            return !m_goal.pagodaTarget.empty();
+        }
+        const int second = Count(p.second);
+        if (Count(p.all) <= Count(m_goal.target.all) || second < Count(m_goal.target.second) ||
+            Count(p.all) - second < Count(m_goal.target.all) - Count(m_goal.target.second))
+            return true;
+        for (std::size_t k = 0; k < m_goal.pagodaTarget.size(); ++k)
+            if (values[k] < m_goal.pagodaTarget[k])
+                return true;
+        return false;
+    }
+
+    Values valuesOf(Pegs p) const {
+        Values values{};
+        for (std::size_t k = 0; k < m_goal.pagodaTarget.size(); ++k)
+            for (int hole = 0; hole < m_board.holes(); ++hole) {
+                const HoleSet bit = HoleSet{1} << hole;
+                values[k] += (p.all & bit) != 0 ? m_goal.pagodaPeg[k][hole] : 0;
+                values[k] += (p.second & bit) != 0 ? m_goal.pagodaSecond[k][hole] : 0;
+            }
+        return values;
+    }
+
+    Values valuesAfter(const Values& values, Pegs p, const Line& line) const {
+        Values after = values;
+        const bool secondJumps = (p.second & (HoleSet{1} << line.from)) != 0;
+        const bool secondJumpedOver = (p.second & (HoleSet{1} << line.over)) != 0;
+        for (std::size_t k = 0; k < m_goal.pagodaTarget.size(); ++k) {
+            const std::vector<int>& peg = m_goal.pagodaPeg[k];
+            const std::vector<int>& second = m_goal.pagodaSecond[k];
+            after[k] += peg[line.land] - peg[line.from] - peg[line.over];
+            if (secondJumps)
+                after[k] += second[line.land] - second[line.from];
+            if (secondJumpedOver)
+                after[k] -= second[line.over];
+        }
+        return after;
+    }
+
+    bool reaches(Pegs p, const Images& images, const Values& values, int depth);
+
+    // A beam from the position: on each level the `width` children of the level before that look
+    // most promising, repeats folded. It proves nothing when it fails, but often finds a way where
+    // the depth-first search would first lose itself under a wrong early jump.
+    bool probe(Pegs from, std::size_t width);
+
+    // Lets the search go on to `allowance` positions examined in all, with a way not yet found.
+    void allow(std::uint64_t allowance) {
+        m_allowance = std::min(allowance, m_limits.positions);
+        m_stopped = false;
+        m_way.clear();
+    }
+
+    // Down the table's levels from a position it says reaches the target: each level holds a child
+    // of every position on the level above.
+    void walkTable(Pegs p, Images images);
+
+    bool stopped() const { return m_stopped; }
+    // The flag was set or the clock ran out: nothing more is searched.
+    bool calledOff() const { return m_calledOff; }
+    std::uint64_t examined() const { return m_examined; }
+    // The way found, its last jump first.
+    const std::vector<int>& wayBackwards() const { return m_way; }
+
+private:
+    // Lower for positions that look nearer the target: pegs drawn together towards it, none alone.
+    int promise(HoleSet pegs) const {
+        constexpr int AlonePeg = 80;
+        int score = 0;
+        for (HoleSet rest = pegs; rest != 0; rest &= rest - 1) {
+            const int hole = __builtin_ctzll(rest);
+            score += m_goal.distance[static_cast<std::size_t>(hole)];
+            if ((pegs & m_board.neighbours(hole)) == 0)
+                score += AlonePeg;
+        }
+        return score;
+    }
+
+    struct Child {
+        int line;
+        bool knownToReach;
+        int promise;
+        Pegs pegs;
+        Pegs key;
+        Images images;
+        Values values;
+        bool inTable; // the table answers its peg count
+    };
+
+    bool tick() {
+        ++m_examined;
+        if (m_examined % CheckEvery == 0 && !m_calledOff)
+            m_calledOff =
+                (m_limits.cancelled != nullptr && m_limits.cancelled->load(std::memory_order_relaxed)) ||
+                std::chrono::steady_clock::now() > m_limits.deadline;
+        m_stopped = m_stopped || m_calledOff || m_examined > m_allowance;
+        return !m_stopped;
+    }
+
+    const Board& m_board;
+    const Goal& m_goal;
+    const Table* m_table;
+    Memo& m_memo;
+    const SearchLimits& m_limits;
+    bool m_tableExact;
+    // The functions towards the last peg's holes hold for positions of the class they were made for.
+    bool m_lastPegPagodas;
+    std::vector<std::vector<Child>> m_children; // per depth, so that a deeper search keeps them
+    std::vector<int> m_way;
+    std::uint64_t m_examined = 0;
+    std::uint64_t m_allowance = 0;
+    bool m_calledOff = false;
+    bool m_stopped = false;
+};
+
+void Searcher::walkTable(Pegs p, Images images) {
+    std::vector<int> steps;
+    const std::vector<Line>& lines = m_board.lines();
+    while (!isGoal(p)) {
+        bool stepped = false;
+        for (std::size_t k = 0; k < lines.size() && !stepped; ++k) {
+            if (!m_board.canJump(p.all, lines[k]))
+                continue;
+            const Pegs child = Board::jump(p, lines[k]);
+            const Images childImages = m_board.imagesAfter(images, p, static_cast<int>(k));
+            if (isGoal(child) || m_table->reaches(m_board.pegsKey(child.all, childImages))) {
+                steps.push_back(static_cast<int>(k));
+                p = child;
+                images = childImages;
+                stepped = true;
+            }
+        }
+        // A table of another goal: the way stays short and its replay fails.
+        if (!stepped)
+            break;
+    }
+    m_way.insert(m_way.end(), steps.rbegin(), steps.rend());
+}
+
+bool Searcher::probe(Pegs from, std::size_t width) {
+    struct Node {
+        Pegs pegs;
+        int parent;
+        int line;
+    };
+    struct Candidate {
+        int promise;
+        Pegs key;
+        Node node;
+    };
+    std::vector<Node> nodes{{from, -1, -1}};
+    std::vector<int> level{0};
+    const std::vector<Line>& lines = m_board.lines();
+    // The way ends with the jump found and goes back through the beam's levels to the start.
+    const auto wayBack = [&](int at, int line) {
+        m_way.push_back(line);
+        for (; nodes[static_cast<std::size_t>(at)].parent >= 0;
+             at = nodes[static_cast<std::size_t>(at)].parent)
+            m_way.push_back(nodes[static_cast<std::size_t>(at)].line);
+        return true;
+    };
+    while (!level.empty()) {
+        std::vector<Candidate> candidates;
+        for (const int at : level) {
+            const Pegs p = nodes[static_cast<std::size_t>(at)].pegs;
+            const Images images = m_board.images(p);
+            for (std::size_t k = 0; k < lines.size(); ++k) {
+                if (!m_board.canJump(p.all, lines[k]))
+                    continue;
+                if (!tick())
+                    return false;
+                const int line = static_cast<int>(k);
+                const Pegs child = Board::jump(p, lines[k]);
+                const Images childImages = m_board.imagesAfter(images, p, line);
+                if (isGoal(child))
+                    return wayBack(at, line);
+                if (m_table != nullptr && m_table->answers(Count(child.all))) {
+                    if (!m_table->reaches(m_board.pegsKey(child.all, childImages)))
+                        continue;
+                    if (m_tableExact) {
+                        walkTable(child, childImages);
+                        return wayBack(at, line);
+                    }
+                }
+                if (hopeless(child, valuesOf(child)))
+                    continue;
+                const Pegs key = m_board.key(child, childImages);
+                const Memo::Known known = m_memo.find(key);
+                if (known == Memo::Known::Dead)
+                    continue;
+                if (known == Memo::Known::Reaches && !m_limits.wantWay)
+                    return wayBack(at, line);
+                candidates.push_back({promise(child.all), key, {child, at, line}});
+            }
+        }
+        std::sort(candidates.begin(), candidates.end(),
+                  [](const Candidate& a, const Candidate& b) { return a.key < b.key; });
+        candidates.erase(std::unique(candidates.begin(), candidates.end(),
+                                     [](const Candidate& a, const Candidate& b) { return a.key == b.key; }),
+                         candidates.end());
+        if (candidates.size() > width) {
+            std::nth_element(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(width),
+                             candidates.end(),
+                             [](const Candidate& a, const Candidate& b) { return a.promise < b.promise; });
+            candidates.resize(width);
+        }
+        level.clear();
+        for (const Candidate& candidate : candidates) {
+            level.push_back(static_cast<int>(nodes.size()));
+            nodes.push_back(candidate.node);
+        }
+    }
+    return false;
+}
+
+bool Searcher::reaches(Pegs p, const Images& images, const Values& values, int depth) {
+    std::vector<Child>& children = m_children[static_cast<std::size_t>(depth)];
+    children.clear();
+    const std::vector<Line>& lines = m_board.lines();
+    // Every child first, its look-up asked of the memory, then each judged: the look-ups of all the
+    // children then wait for the memory together rather than one after another.
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (!m_board.canJump(p.all, lines[k]))
+            continue;
+        const int line = static_cast<int>(k);
+        Child child{line, false, 0, Board::jump(p, lines[k]), {}, m_board.imagesAfter(images, p, line),
+                    {},   false};
+        child.inTable = m_table != nullptr && m_table->answers(Count(child.pegs.all));
+        if (child.inTable) {
+            child.key = {m_board.pegsKey(child.pegs.all, child.images), 0};
+            m_table->prefetch(child.key.all);
+        } else {
+            child.key = m_board.key(child.pegs, child.images);
+            m_memo.prefetch(child.key);
+        }
+        children.push_back(child);
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        Child& child = children[i];
+        if (!tick())
+            return false;
+        if (isGoal(child.pegs)) {
+            m_way.push_back(child.line);
+            return true;
+        }
+        if (child.inTable) {
+            if (!m_table->reaches(child.key.all))
+                continue;
+            if (m_tableExact) {
+                walkTable(child.pegs, child.images);
+                m_way.push_back(child.line);
+                return true;
+            }
+            child.key = m_board.key(child.pegs, child.images);
+        }
+        child.values = valuesAfter(values, p, lines[static_cast<std::size_t>(child.line)]);
+        if (hopeless(child.pegs, child.values))
+            continue;
+        const Memo::Known known = m_memo.find(child.key);
+        if (known == Memo::Known::Dead)
+            continue;
+        if (known == Memo::Known::Reaches && !m_limits.wantWay) {
+            m_way.push_back(child.line);
+            return true;
+        }
+        child.knownToReach = known == Memo::Known::Reaches;
+        child.promise = child.knownToReach ? 0 : promise(child.pegs.all);
+        children[kept++] = child;
+    }
+    children.resize(kept);
+    std::stable_sort(children.begin(), children.end(), [](const Child& a, const Child& b) {
+        return a.knownToReach != b.knownToReach ? a.knownToReach : a.promise < b.promise;
+    });
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const Child child = children[i];
+        if (reaches(child.pegs, child.images, child.values, depth + 1)) {
+            m_memo.put(child.key, true);
+            m_way.push_back(child.line);
+            return true;
+        }
+        if (m_stopped)
+            return false;
+        m_memo.put(child.key, false);
+    }
+    return false;
+}
+
+} // namespace
+
+std::uint64_t Goal::classOf(HoleSet pegs) const {
+    std::uint64_t parities = 0;
+    for (std::size_t k = 0; k < parityMasks.size(); ++k)
+        parities |= static_cast<std::uint64_t>(Count(pegs & parityMasks[k]) & 1) << k;
+    return parities;
+}
+
+Memo::Memo(std::size_t buckets) {
+    std::size_t size = 1;
+    while (size < buckets)
+        size *= 2;
+    m_entries.resize(size * Ways);
+    m_mask = size - 1;
+}
+
+std::size_t Memo::bucketOf(Pegs key) const {
+    std::uint64_t h =
+        key.all * 0x9E3779B97F4A7C15ULL ^ (key.second + 0x632BE59BD9B4E019ULL) * 0xC2B2AE3D27D4EB4FULL;
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ULL;
+    h ^= h >> 32;
+    return static_cast<std::size_t>(h & m_mask) * Ways;
+}
+
+Memo::Known Memo::find(Pegs key) const {
+    const std::size_t bucket = bucketOf(key);
+    for (std::size_t w = 0; w < Ways; ++w) {
+        const Entry& entry = m_entries[bucket + w];
+        if (entry.key == key && key.all != 0)
+            return entry.reaches != 0 ? Known::Reaches : Known::Dead;
+    }
+    return Known::Nothing;
+}
+
+void Memo::put(Pegs key, bool reaches) {
+    const std::size_t bucket = bucketOf(key);
+    std::size_t slot = Ways;
+    for (std::size_t w = 0; w < Ways && slot == Ways; ++w)
+        if (m_entries[bucket + w].key == key || m_entries[bucket + w].key.all == 0)
+            slot = w;
+    // A full bucket gives up its entries in turn; the first entry's age counts the turns.
+    if (slot == Ways)
+        slot = m_entries[bucket].age++ % Ways;
+    Entry& entry = m_entries[bucket + slot];
+    entry.key = key;
+    entry.reaches = reaches ? 1 : 0;
+}
+
+SearchResult Search(const Board& board, const Goal& goal, const Table* table, Memo& memo, Pegs from,
+                    const SearchLimits& limits) {
+    SearchResult result;
+    Searcher searcher(board, goal, table, memo, limits, from);
+    const Values values = searcher.valuesOf(from);
+    if (searcher.isGoal(from)) {
+        result.verdict = Verdict::Reaches;
+        return result;
+    }
+    const std::uint64_t fromClass = goal.classOf(from.all);
+    const bool classFits = goal.singlePeg ? std::find(goal.lastPegClasses.begin(), goal.lastPegClasses.end(),
+                                                      fromClass) != goal.lastPegClasses.end()
+                                          : fromClass == goal.classOf(goal.target.all);
+    result.verdict = Verdict::Dead;
+    if (!classFits || searcher.hopeless(from, values))
+        return result;
+    const Images images = board.images(from);
+    const Pegs key = board.key(from, images);
+    if (table != nullptr && table->answers(Count(from.all))) {
+        if (!table->reaches(board.pegsKey(from.all, images)))
+            return result;
+        if (searcher.tableExact()) {
+            searcher.walkTable(from, images);
+            result.verdict = Verdict::Reaches;
+            result.way.assign(searcher.wayBackwards().rbegin(), searcher.wayBackwards().rend());
+            return result;
+        }
+    }
+    const Memo::Known known = memo.find(key);
+    if (known == Memo::Known::Dead)
+        return result;
+    if (known == Memo::Known::Reaches && !limits.wantWay) {
+        result.verdict = Verdict::Reaches;
+        return result;
+    }
+    // A short search first, which settles most questions; then the beam; then the search again,
+    // which finds what the first one proved still remembered.
+    searcher.allow(FirstSearch);
+    bool found = searcher.reaches(from, images, values, 0);
+    if (!found && searcher.stopped() && !searcher.calledOff() && searcher.examined() <= limits.positions) {
+        searcher.allow(limits.positions);
+        found = searcher.probe(from, BeamWidth);
+        if (!found && !searcher.stopped()) {
+            searcher.allow(limits.positions);
+            found = searcher.reaches(from, images, values, 0);
+        }
+    }
+    result.examined = searcher.examined();
+    if (found) {
+        memo.put(key, true);
+        result.verdict = Verdict::Reaches;
+        result.way.assign(searcher.wayBackwards().rbegin(), searcher.wayBackwards().rend());
+    } else if (searcher.stopped()) {
+        result.verdict = Verdict::OutOfBudget;
+    } else {
+        memo.put(key, false);
+    }
+    return result;
+}
+
+} // namespace reach

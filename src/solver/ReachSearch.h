@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The depth-first search that answers whether a position can still reach its board's target. Each
+// child is judged before any is searched: by the table where it answers (one look-up, exact), by what
+// earlier questions on the board proved, by the peg counts, the position classes and the pagoda
+// functions; only children none of these judge are searched, those known to reach the target first.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "solver/ReachBoard.h"
+#include "solver/ReachTable.h"
+
+namespace reach {
+
+constexpr int MaxPagodas = 12;
+
+// What counts as the target, and what no jump can change on the way to it.
+struct Goal {
+    bool singlePeg = true; // a single peg anywhere, of either colour
+    Pegs target;           // otherwise the target position, colours included
+    // Each a mask of holes whose pegs' parity no jump changes: a position's class. No jump leaves a
+    // class, so only positions of the target's class (or of a single peg's) can reach it.
+    std::vector<HoleSet> parityMasks;
+    std::vector<std::uint64_t> lastPegClasses; // with a single peg as the target: the classes it may end in
+    // Pagoda functions (per hole, and on top for a peg of the second colour) and their values at the
+    // target: no jump raises a value, so a position worth less can never reach the target. With a
+    // single peg as the target there is one for each hole the last peg may stand on, and a position
+    // worth less than that hole under each of them can reach none of them.
+    std::vector<std::vector<int>> pagodaPeg, pagodaSecond;
+    std::vector<int> pagodaTarget;
+    std::uint64_t pagodaClass = 0; // with a single peg as the target: the class they were made for
+    // Where a search looks first: how far each hole lies from the target's pegs (or from the middle
+    // of the board), in tenths of a cell.
+    std::vector<int> distance;
+
+    std::uint64_t classOf(HoleSet pegs) const;
+};
+
+// Positions whose answer is known, a fixed number of them in buckets of four: a new one takes the
+// place of the oldest in its bucket, and a forgotten one is only searched again.
+class Memo {
+public:
+    enum class Known { Nothing, Reaches, Dead };
+
+    explicit Memo(std::size_t buckets);
+    Known find(Pegs key) const;
+    void put(Pegs key, bool reaches);
+    void prefetch(Pegs key) const { __builtin_prefetch(&m_entries[bucketOf(key)]); }
+    std::size_t bytes() const { return m_entries.size() * sizeof(Entry); }
+
+private:
+    static constexpr std::size_t Ways = 4;
+    struct Entry {
+        Pegs key;
+        std::uint8_t reaches = 0;
+        std::uint8_t age = 0;
+    };
+    std::size_t bucketOf(Pegs key) const;
+
+    std::vector<Entry> m_entries;
+    std::size_t m_mask = 0;
+};
+
+struct SearchLimits {
+    std::uint64_t positions = 0; // positions examined before the search gives up
+    const std::atomic<bool>* cancelled = nullptr;
+    // A last guard where a person waits (time_point::max(): none); the budget should end it first.
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    bool wantWay = true; // false: a position known to reach the target needs no way found to it
+};
+
+enum class Verdict { Reaches, Dead, OutOfBudget };
+
+struct SearchResult {
+    Verdict verdict = Verdict::OutOfBudget;
+    std::vector<int> way; // line numbers of the board, first jump first, when it reaches the target
+    std::uint64_t examined = 0;
+};
+
+// `table` may be null; it must have been built for this goal from positions of `from`'s class.
+SearchResult Search(const Board& board, const Goal& goal, const Table* table, Memo& memo, Pegs from,
+                    const SearchLimits& limits);
+
+} // namespace reach
