@@ -153,7 +153,7 @@ TStyleSpeedButton* TMainForm::makeToolButton(int left, int width, const pictures
     auto* button = new TStyleSpeedButton(m_panel);
     button->setStyle(bsWin97);
     button->setGeometry(left, ToolButtonTop, width, ToolButtonHeight);
-    button->setGlyph(QImage(QString::fromLatin1(glyphs.path)), glyphs.count);
+    button->setGlyph(glyphs);
     return button;
 }
 

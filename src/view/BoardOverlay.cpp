@@ -20,20 +20,31 @@ const QColor MarkColour{220, 30, 20};
 const QColor MarkFace{255, 236, 80};
 
 // The piece is drawn white on black for the mask (then inverted) and in colour on black for the
-// picture, so the picture is black exactly where the mask is white.
-MaskedPicture Masked(int side, const std::function<void(QPainter&, bool maskOnly)>& draw) {
-    MaskedPicture piece{raster::MakePicture(side, side), raster::MakePicture(side, side)};
-    piece.picture.fill(Qt::black);
-    piece.mask.fill(Qt::black);
+// picture, so the picture is black exactly where the mask is white. Drawn without smoothing, at
+// `scale` device pixels for each board pixel, a mask stays black or white.
+void DrawMasked(int side, int scale, const std::function<void(QPainter&, bool maskOnly)>& draw,
+                QImage& picture, QImage& mask) {
+    picture = raster::MakePicture(side * scale, side * scale);
+    mask = raster::MakePicture(side * scale, side * scale);
+    picture.fill(Qt::black);
+    mask.fill(Qt::black);
     {
-        QPainter painter(&piece.picture);
+        QPainter painter(&picture);
+        painter.scale(scale, scale);
         draw(painter, false);
     }
     {
-        QPainter painter(&piece.mask);
+        QPainter painter(&mask);
+        painter.scale(scale, scale);
         draw(painter, true);
     }
-    piece.mask.invertPixels();
+    mask.invertPixels();
+}
+
+MaskedPicture Masked(int side, const std::function<void(QPainter&, bool maskOnly)>& draw) {
+    MaskedPicture piece;
+    DrawMasked(side, 1, draw, piece.picture, piece.mask);
+    DrawMasked(side, MaskedPicture::FineScale, draw, piece.finePicture, piece.fineMask);
     return piece;
 }
 
@@ -115,8 +126,9 @@ void BoardOverlays::drawInto(QImage& target, QPoint origin, int scale) const {
         if (shown.piece == nullptr)
             continue;
         const QPoint at = (shown.at - origin) * scale;
-        const QImage mask = scaledUp(shown.piece->mask, scale);
-        const QImage picture = scaledUp(shown.piece->picture, scale);
+        const bool fine = scale == MaskedPicture::FineScale && !shown.piece->fineMask.isNull();
+        const QImage mask = fine ? shown.piece->fineMask : scaledUp(shown.piece->mask, scale);
+        const QImage picture = fine ? shown.piece->finePicture : scaledUp(shown.piece->picture, scale);
         raster::Blit(target, at.x(), at.y(), mask, 0, 0, mask.width(), mask.height(), raster::Op::And);
         raster::Blit(target, at.x(), at.y(), picture, 0, 0, picture.width(), picture.height(),
                      raster::Op::Or);

@@ -16,6 +16,10 @@
 struct MaskedPicture {
     QImage picture; // black wherever the mask is white
     QImage mask;    // white where the board shows through, black under the piece
+    // The same drawn at FineScale device pixels for each board pixel, for screens of that ratio.
+    QImage finePicture;
+    QImage fineMask;
+    static constexpr int FineScale = 2;
 };
 
 // A ring just around a big cell's field, in a yellow with a dark rim that reads on both backgrounds.
@@ -40,7 +44,8 @@ public:
     bool shown(Layer layer) const { return m_layers[layer].piece != nullptr; }
     QRect rect(Layer layer) const;
     // Draws every shown piece into `target`, which holds the board area's pixels from `origin` on,
-    // `scale` device pixels for each (the pieces are then enlarged, pixel for pixel).
+    // `scale` device pixels for each: at the fine scale the pieces drawn for it, at any other the 1x
+    // pieces enlarged pixel for pixel.
     void drawInto(QImage& target, QPoint origin, int scale = 1) const;
     bool meets(const QRect& area) const;
 

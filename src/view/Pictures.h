@@ -3,6 +3,8 @@
 // pointer's hot spot, so that windows and the picture generator share one list instead of literals.
 #pragma once
 
+#include <QString>
+
 #include <array>
 
 namespace pictures {
@@ -47,6 +49,12 @@ inline constexpr int NumbsHeight = 20;
 // The same drawn at twice the pixels, for screens of a higher pixel ratio.
 inline constexpr int FineScale = 2;
 inline constexpr const char* FineNumbs = ":/pictures/numbs@2x.png";
+
+// A glyph strip drawn at the fine scale: ":/glyphs/RestartBtn.png" -> ":/glyphs/RestartBtn@2x.png".
+inline QString FineGlyphPath(const GlyphStrip& strip) {
+    QString path = QString::fromLatin1(strip.path);
+    return path.insert(path.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(FineScale));
+}
 
 // The about box's title picture and the program icon (37 x 37 in the about box, 256 x 256 for the
 // desktop entry). PNGs with an alpha channel.

@@ -3,6 +3,7 @@
 
 #include <QEnterEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QSignalBlocker>
 
@@ -89,11 +90,20 @@ void TStyleSpeedButton::setStyle(TStyleSpeedButtonStyle style) {
 
 void TStyleSpeedButton::setGlyph(const QImage& strip, int glyphCount) {
     m_strip = withTransparency(strip);
+    m_fineStrip = QImage();
     if (glyphCount <= 0) {
         const bool squares = !strip.isNull() && strip.width() % strip.height() == 0;
         glyphCount = squares ? strip.width() / strip.height() : 1;
     }
     m_glyphCount = qBound(1, glyphCount, MaxGlyphs);
+    update();
+}
+
+void TStyleSpeedButton::setGlyph(const pictures::GlyphStrip& strip) {
+    setGlyph(QImage(QString::fromLatin1(strip.path)), strip.count);
+    const QImage fine(pictures::FineGlyphPath(strip));
+    if (fine.size() == m_strip.size() * pictures::FineScale)
+        m_fineStrip = withTransparency(fine);
     update();
 }
 
@@ -156,16 +166,28 @@ TButtonState TStyleSpeedButton::state() const {
     return TButtonState::bsUp;
 }
 
-QImage TStyleSpeedButton::glyphFor(TButtonState state) const {
+QImage TStyleSpeedButton::glyphFor(TButtonState state, qreal ratio) const {
     if (m_strip.isNull())
         return {};
-    const int glyphWidth = m_strip.width() / m_glyphCount;
+    const bool fine = ratio > 1 && !m_fineStrip.isNull();
+    const QImage& strip = fine ? m_fineStrip : m_strip;
+    const int scale = fine ? pictures::FineScale : 1;
+    const int glyphWidth = strip.width() / m_glyphCount;
     const int index = GlyphIndexFor(state, m_glyphCount);
-    const QImage glyph = m_strip.copy(index * glyphWidth, 0, glyphWidth, m_strip.height());
+    QImage glyph = strip.copy(index * glyphWidth, 0, glyphWidth, strip.height());
     if (state == TButtonState::bsDisabled && index == 0)
         // The grey is taken from the face itself: the palette's own dark colour can lie so close to a
         // face the window set that the symbol vanishes and only its light edge shows.
-        return etched(glyph, palette().color(QPalette::Light), palette().color(QPalette::Button).darker(150));
+        glyph =
+            etched(glyph, palette().color(QPalette::Light), palette().color(QPalette::Button).darker(150));
+    if (ratio != scale) {
+        const QSize logical = glyph.size() / scale;
+        glyph =
+            glyph.scaled((QSizeF(logical) * ratio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        glyph.setDevicePixelRatio(glyph.width() / qreal(logical.width()));
+    } else {
+        glyph.setDevicePixelRatio(scale);
+    }
     return glyph;
 }
 
@@ -176,11 +198,13 @@ void TStyleSpeedButton::paintEvent(QPaintEvent*) {
 
     const bool sunk = current == TButtonState::bsDown || current == TButtonState::bsExclusive;
     const int shift = sunk ? 1 : 0;
-    const QImage glyph = glyphFor(current);
+    // The ratio of the pixels painted on: the screen's, or a picture's the button is rendered into.
+    const QImage glyph = glyphFor(current, painter.paintEngine()->paintDevice()->devicePixelRatioF());
     if (!glyph.isNull()) {
-        const int x = (width() - glyph.width() + 1) / 2 + shift;
-        const int y = (height() - glyph.height() + 1) / 2 + shift;
-        painter.drawImage(x, y, glyph);
+        const QSize size = glyph.deviceIndependentSize().toSize();
+        const int x = (width() - size.width() + 1) / 2 + shift;
+        const int y = (height() - size.height() + 1) / 2 + shift;
+        painter.drawImage(QPoint(x, y), glyph);
     } else if (!text().isEmpty()) {
         painter.setPen(
             palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));

@@ -5,6 +5,8 @@
 // Its accessible name is its hint, in the language the hint is in: a glyph is all it shows.
 #pragma once
 
+#include "view/Pictures.h"
+
 #include <QImage>
 #include <QToolButton>
 
@@ -30,6 +32,9 @@ public:
     // platform's rule), at most 4. A picture without alpha channel is transparent wherever it has
     // the colour of its bottom-left pixel.
     void setGlyph(const QImage& strip, int glyphCount = 0);
+    // A strip of the program's pictures, with the same drawn at the fine scale for screens of a
+    // higher pixel ratio.
+    void setGlyph(const pictures::GlyphStrip& strip);
     int NumGlyphs() const { return m_glyphCount; }
 
     int GroupIndex() const { return m_groupIndex; }
@@ -67,7 +72,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    QImage glyphFor(TButtonState state) const;
+    // The glyph of a state for the screen's pixel ratio, its device pixel ratio set: the fine strip
+    // at its own scale, else the strip scaled smoothly to the device pixels.
+    QImage glyphFor(TButtonState state, qreal ratio) const;
     void drawFrame(QPainter& painter, TButtonState state) const;
     void releaseOthersOfGroup();
     // Assistive technology reads a grouped button as a toggle, down as checked.
@@ -76,6 +83,7 @@ private:
     TStyleSpeedButtonStyle m_style = bsAutoDetect;
     bool m_mouseInControl = false;
     QImage m_strip;
+    QImage m_fineStrip; // the strip at pictures::FineScale, or none
     int m_glyphCount = 1;
     int m_groupIndex = 0;
     bool m_allowAllUp = false;

@@ -136,7 +136,7 @@ TEditDlg::TEditDlg(QWidget* parent)
 TStyleSpeedButton* TEditDlg::makeToolButton(int left, const pictures::GlyphStrip& glyphs) {
     auto* button = new TStyleSpeedButton(m_panel);
     button->setStyle(bsWin97);
-    button->setGlyph(QImage(QString::fromLatin1(glyphs.path)), glyphs.count);
+    button->setGlyph(glyphs);
     button->setGeometry(left, ToolButtonTop, ToolButtonWidth, ToolButtonHeight);
     return button;
 }

@@ -1,20 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The board area on a screen of pixel ratio 2: drawn at the device pixels from the backgrounds the
-// generator drew at 2x, while its 1x picture stays exactly what the 1x drawing makes.
+// The board area and the tool buttons on a screen of pixel ratio 2: drawn at the device pixels from the
+// pictures the generator drew at 2x, while their 1x pictures stay exactly what the 1x drawing makes.
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <random>
 
 #include "TestPictures.h"
 #include "view/BoardArea.h"
+#include "view/BoardOverlay.h"
 #include "view/BoardPainter.h"
 #include "view/FinePicture.h"
 #include "view/PictureFile.h"
 #include "view/Raster.h"
 #include "view/Sprites.h"
+#include "view/ToolButton.h"
 
 namespace {
 
@@ -207,3 +210,93 @@ TEST(FinePicture, APlayersOwnPictureIsScaledSmoothlyAndEveryRatioGetsAWholeScale
 }
 
 } // namespace
+
+namespace {
+
+// A strip's first glyph drawn at `at` (in logical pixels) on a button face of `size` logical pixels,
+// both at `scale` device pixels per logical one.
+QImage GlyphOnFace(const QImage& strip, int count, QSize size, QPoint at, int scale, const QColor& face) {
+    QImage expected(size * scale, QImage::Format_RGB32);
+    expected.fill(face);
+    QImage glyph = strip.copy(0, 0, strip.width() / count, strip.height());
+    glyph.setDevicePixelRatio(1); // a picture read from an "@2x" file says it is for a ratio of 2
+    QPainter p(&expected);
+    p.drawImage(at * scale, glyph);
+    return expected;
+}
+
+QImage Rendered1x(TStyleSpeedButton& button) {
+    QImage image(button.size(), QImage::Format_RGB32);
+    button.render(&image);
+    return image;
+}
+
+} // namespace
+
+TEST(HiDpiToolButton, PaintsTheFineGlyphAtTheDevicePixelsAndScalesAPlainStripSmoothly) {
+    const pictures::GlyphStrip& strip = pictures::RestartBtn;
+    const QImage coarse(QString::fromLatin1(strip.path));
+    const QImage fine(pictures::FineGlyphPath(strip));
+    ASSERT_EQ(fine.size(), coarse.size() * 2);
+
+    TStyleSpeedButton shipped;
+    shipped.setGlyph(strip);
+    TStyleSpeedButton plain; // a strip without a fine one beside it
+    plain.setGlyph(coarse, strip.count);
+    for (TStyleSpeedButton* button : {&shipped, &plain}) {
+        button->resize(22, 23);
+        button->show();
+    }
+    const QColor face = shipped.palette().color(QPalette::Button);
+    const QRect glyphRect(2, 3, strip.width, strip.height); // centred on the 22 x 23 face
+
+    const QImage fineShown = Plain(shipped.grab().toImage());
+    ASSERT_EQ(fineShown.size(), QSize(44, 46));
+    const QRect device(glyphRect.topLeft() * 2, glyphRect.size() * 2);
+    EXPECT_EQ(fineShown.copy(device),
+              GlyphOnFace(fine, strip.count, {22, 23}, glyphRect.topLeft(), 2, face).copy(device));
+    EXPECT_GT(MixedBlocks(fineShown, glyphRect), 20);
+
+    const QImage smooth = Plain(plain.grab().toImage());
+    EXPECT_GT(MixedBlocks(smooth, glyphRect), 20) << "the 1x strip doubled pixel for pixel";
+    EXPECT_NE(smooth.copy(device), fineShown.copy(device));
+
+    // At 1x both show the 1x glyph exactly as before.
+    const QImage coarseShown = Rendered1x(shipped);
+    EXPECT_EQ(coarseShown, Rendered1x(plain));
+    EXPECT_EQ(coarseShown.copy(glyphRect),
+              GlyphOnFace(coarse, strip.count, {22, 23}, glyphRect.topLeft(), 1, face).copy(glyphRect));
+}
+
+TEST(HiDpiOverlays, TheRingAndTheMarkAreDrawnAtTheDevicePixelsInTheShapeOfTheir1xPieces) {
+    const QPoint at(10, 20);
+    for (const MaskedPicture& piece : {CursorRingPicture(), DeadEndMarkPicture()}) {
+        BoardOverlays overlays;
+        overlays.show(BoardOverlays::Cursor, piece, at);
+        const QRect rect = overlays.rect(BoardOverlays::Cursor);
+        ASSERT_EQ(rect.size(), piece.picture.size());
+        QImage coarse = raster::MakePicture(60, 60);
+        coarse.fill(Qt::white);
+        QImage fine = raster::MakePicture(120, 120);
+        fine.fill(Qt::white);
+        overlays.drawInto(coarse, {}, 1);
+        overlays.drawInto(fine, {}, 2);
+
+        EXPECT_GT(MixedBlocks(fine, rect), 30) << "the 1x piece doubled pixel for pixel";
+        // Where the 1x piece covers a board pixel the fine one covers some of its four, and where
+        // it leaves it free some stay free: the same shape in the same place, edges aside.
+        int apart = 0;
+        int covered = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const bool under = coarse.pixel(x, y) != QColor(Qt::white).rgb();
+                int fineUnder = 0;
+                for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+                    fineUnder += fine.pixel(2 * x + d.x(), 2 * y + d.y()) != QColor(Qt::white).rgb();
+                covered += under;
+                apart += under ? fineUnder == 0 : fineUnder == 4;
+            }
+        EXPECT_GT(covered, 100);
+        EXPECT_LE(apart, covered / 20);
+    }
+}

@@ -16,15 +16,15 @@ using Draw = std::function<void(QPainter&, QImage&)>;
 
 const QColor Outline(30, 30, 40);
 
-// The grey, embossed look of a disabled button: a white copy one pixel down and right, and the
-// glyph in greys above it.
-QImage disabledLook(const QImage& normal) {
+// The grey, embossed look of a disabled button: a white copy one logical pixel down and right, and
+// the glyph in greys above it.
+QImage disabledLook(const QImage& normal, int scale) {
     QImage out(normal.size(), QImage::Format_ARGB32);
     out.fill(Qt::transparent);
     for (int y = 0; y < normal.height(); ++y) {
         for (int x = 0; x < normal.width(); ++x) {
-            if (qAlpha(normal.pixel(x, y)) >= 96 && x + 1 < out.width() && y + 1 < out.height())
-                out.setPixel(x + 1, y + 1, qRgba(255, 255, 255, 255));
+            if (qAlpha(normal.pixel(x, y)) >= 96 && x + scale < out.width() && y + scale < out.height())
+                out.setPixel(x + scale, y + scale, qRgba(255, 255, 255, 255));
         }
     }
     for (int y = 0; y < normal.height(); ++y) {
@@ -51,14 +51,18 @@ QImage pressedLook(const QImage& normal) {
     return out;
 }
 
-QImage render(int w, int h, const Draw& draw) {
-    QImage image(w, h, QImage::Format_ARGB32);
+// Drawn in logical pixels: the painter of a picture with a device pixel ratio scales by it, and the
+// glyphs that paint balls pixel by pixel take the ratio from the picture.
+QImage render(int w, int h, int scale, const Draw& draw) {
+    QImage image(w * scale, h * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         draw(p, image);
     }
+    image.setDevicePixelRatio(1);
     return image;
 }
 
@@ -139,8 +143,9 @@ void edit(QPainter& p, QImage&) {
 
 void pegChoice(QPainter& p, QImage& image) {
     p.end();
-    pegs::paintBall(image, 6.5, 7.0, 5.0, 1);
-    pegs::paintBall(image, 11.5, 11.5, 5.2, 2);
+    const double s = image.devicePixelRatio();
+    pegs::paintBall(image, 6.5 * s, 7.0 * s, 5.0 * s, 1);
+    pegs::paintBall(image, 11.5 * s, 11.5 * s, 5.2 * s, 2);
 }
 
 void step(QPainter& p, QImage&) {
@@ -201,11 +206,12 @@ void tolvar(QPainter& p, QImage& image) {
     p.setBrush(wood);
     p.drawRoundedRect(QRectF(0.5, 0.5, 25, 19), 4, 4);
     p.end();
-    pegs::paintBall(image, 6.5, 13.5, 3.4, 1);
-    pegs::paintBall(image, 13.0, 13.5, 3.4, 4);
-    pegs::paintBall(image, 19.5, 13.5, 3.4, 2);
-    pegs::paintBall(image, 9.75, 7.0, 3.4, 3);
-    pegs::paintBall(image, 16.25, 7.0, 3.4, 9);
+    const double s = image.devicePixelRatio();
+    pegs::paintBall(image, 6.5 * s, 13.5 * s, 3.4 * s, 1);
+    pegs::paintBall(image, 13.0 * s, 13.5 * s, 3.4 * s, 4);
+    pegs::paintBall(image, 19.5 * s, 13.5 * s, 3.4 * s, 2);
+    pegs::paintBall(image, 9.75 * s, 7.0 * s, 3.4 * s, 3);
+    pegs::paintBall(image, 16.25 * s, 7.0 * s, 3.4 * s, 9);
 }
 
 void folder(QPainter& p) {
@@ -347,27 +353,29 @@ Draw drawerFor(const char* name) {
 
 } // namespace
 
-QImage make(const pictures::GlyphStrip& strip) {
-    QImage out(strip.width * strip.count, strip.height, QImage::Format_ARGB32);
+QImage make(const pictures::GlyphStrip& strip, int scale) {
+    const int w = strip.width;
+    const int h = strip.height;
+    QImage out(w * strip.count * scale, h * scale, QImage::Format_ARGB32);
     out.fill(Qt::transparent);
     std::vector<QImage> looks;
     if (std::strcmp(strip.name, "SoundBtn") == 0) {
         // Up means sound off, down means sound on; pressing an up button is about to switch it on.
-        const QImage off = render(strip.width, strip.height, [](QPainter& p, QImage&) { speaker(p, false); });
-        const QImage on = render(strip.width, strip.height, [](QPainter& p, QImage&) { speaker(p, true); });
-        looks = {off, disabledLook(off), pressedLook(on), on};
+        const QImage off = render(w, h, scale, [](QPainter& p, QImage&) { speaker(p, false); });
+        const QImage on = render(w, h, scale, [](QPainter& p, QImage&) { speaker(p, true); });
+        looks = {off, disabledLook(off, scale), pressedLook(on), on};
     } else {
         const Draw draw = drawerFor(strip.name);
         if (!draw)
             return {};
-        const QImage normal = render(strip.width, strip.height, draw);
+        const QImage normal = render(w, h, scale, draw);
         looks.push_back(normal);
         if (strip.count > 1)
-            looks.push_back(disabledLook(normal));
+            looks.push_back(disabledLook(normal, scale));
     }
     QPainter p(&out);
     for (std::size_t i = 0; i < looks.size() && int(i) < strip.count; ++i)
-        p.drawImage(int(i) * strip.width, 0, looks[i]);
+        p.drawImage(int(i) * w * scale, 0, looks[i]);
     return out;
 }
 

@@ -9,6 +9,7 @@
 
 namespace glyphs {
 
-QImage make(const pictures::GlyphStrip& strip);
+// At `scale` times the pixels each way, drawn for that many device pixels per logical one.
+QImage make(const pictures::GlyphStrip& strip, int scale = 1);
 
 } // namespace glyphs

@@ -2,7 +2,8 @@
 // Draws every picture of the game. Usage: assetgen <program directory> <resource directory> <icon directory>
 // The program directory receives b0.bmp, b1.bmp, b2.bmp and b5.bmp, and the board backgrounds
 // drawn at twice the pixels as b1@2x.png and b2@2x.png; the resource directory receives
-// the pictures compiled into the program, under pictures/, cursors/ and glyphs/; the icon directory
+// the pictures compiled into the program, under pictures/, cursors/ and glyphs/ (each glyph strip
+// also at twice the pixels, as <name>@2x.png); the icon directory
 // receives the menu icon at each size of the desktop's icon theme, as hicolor/<n>x<n>/apps/tolvarpegs.png.
 #include "Atlas.h"
 #include "Backgrounds.h"
@@ -68,7 +69,11 @@ int main(int argc, char** argv) {
         ok = save(branding::icon(size),
                   QStringLiteral("%1/hicolor/%2x%2/apps/tolvarpegs.png").arg(icons).arg(size)) &&
              ok;
-    for (const pictures::GlyphStrip& strip : pictures::AllGlyphStrips)
+    for (const pictures::GlyphStrip& strip : pictures::AllGlyphStrips) {
         ok = save(glyphs::make(strip), underResources(resources, strip.path)) && ok;
+        ok = save(glyphs::make(strip, pictures::FineScale),
+                  underResources(resources, qPrintable(pictures::FineGlyphPath(strip)))) &&
+             ok;
+    }
     return ok ? 0 : 1;
 }
