@@ -19,6 +19,7 @@ packages=(
     libxcb1-dev
     openbox xdotool wmctrl python3
     reuse appstream
+    weston qt6-wayland
 )
 
 missing=()
