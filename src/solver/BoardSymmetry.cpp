@@ -2,6 +2,7 @@
 #include "solver/BoardSymmetry.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "rules/Rules.h"
 
@@ -97,6 +98,15 @@ Cube ToCube(int cell) {
     const int row = cell / GridWidth, col = cell % GridWidth;
     const int x = col - (row - (row & 1)) / 2;
     return {x, row, -x - row};
+}
+
+int LineDistance(const LevelRecord& record, int a, int b) {
+    if (record.isHexagon()) {
+        const Cube ca = ToCube(a), cb = ToCube(b);
+        return std::max({std::abs(ca.x - cb.x), std::abs(ca.y - cb.y), std::abs(ca.z - cb.z)});
+    }
+    const int rows = std::abs(a / GridWidth - b / GridWidth), cols = std::abs(a % GridWidth - b % GridWidth);
+    return record.allowsDiagonal() ? std::max(rows, cols) : rows + cols;
 }
 
 bool IsBoardHole(const LevelRecord& record, int cell) {

@@ -18,6 +18,10 @@ struct Cube {
 };
 Cube ToCube(int cell);
 
+// Steps between two cells along the board's lines (rows and columns, the diagonals where the board
+// allows them, the hexagon's three axes): a step of a jump changes it by at most one.
+int LineDistance(const LevelRecord& record, int a, int b);
+
 // Whether the cell is an on-board hole (any code but 0 in the start position).
 bool IsBoardHole(const LevelRecord& record, int cell);
 

@@ -65,16 +65,6 @@ std::vector<int> DistancesOf(const LevelRecord& record, const Board& board, Pegs
     return distance;
 }
 
-// Steps between two cells along the board's lines: a step of a jump changes it by at most one.
-int LineDistance(const LevelRecord& record, int a, int b) {
-    if (record.isHexagon()) {
-        const Cube ca = ToCube(a), cb = ToCube(b);
-        return std::max({std::abs(ca.x - cb.x), std::abs(ca.y - cb.y), std::abs(ca.z - cb.z)});
-    }
-    const int rows = std::abs(a / GridWidth - b / GridWidth), cols = std::abs(a % GridWidth - b % GridWidth);
-    return record.allowsDiagonal() ? std::max(rows, cols) : rows + cols;
-}
-
 // A pagoda function of Fibonacci numbers that fall with the distance from a hole: a peg a step
 // nearer weighs as much as the two a step and two steps farther, so no jump raises the sum.
 std::vector<int> FibonacciPagoda(const LevelRecord& record, const Board& board, int towards) {

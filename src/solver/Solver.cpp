@@ -368,16 +368,6 @@ bool Search::depthFirst(const State& s, int landing) {
 
 namespace {
 
-// Steps between two cells along the board's lines: each step of a jump changes it by at most one.
-int LineDistance(const LevelRecord& record, int a, int b) {
-    if (record.isHexagon()) {
-        const Cube ca = ToCube(a), cb = ToCube(b);
-        return std::max({std::abs(ca.x - cb.x), std::abs(ca.y - cb.y), std::abs(ca.z - cb.z)});
-    }
-    const int dr = std::abs(a / GridWidth - b / GridWidth), dc = std::abs(a % GridWidth - b % GridWidth);
-    return record.allowsDiagonal() ? std::max(dr, dc) : dr + dc;
-}
-
 // Where a cell is drawn, in cell pitches (odd hexagonal rows half a cell to the right).
 std::pair<double, double> DrawnPlace(const LevelRecord& record, int cell) {
     const int row = cell / GridWidth, col = cell % GridWidth;
