@@ -39,6 +39,7 @@ endif()
 if(TARGET tolvarpegs AND TARGET tolvar_pictures)
     install(FILES ${TOLVAR_PROGRAM_DIR}/b0.bmp ${TOLVAR_PROGRAM_DIR}/b1.bmp ${TOLVAR_PROGRAM_DIR}/b2.bmp
                   ${TOLVAR_PROGRAM_DIR}/b5.bmp ${TOLVAR_PROGRAM_DIR}/b1@2x.png ${TOLVAR_PROGRAM_DIR}/b2@2x.png
+                  ${TOLVAR_PROGRAM_DIR}/b5@2x.png
             DESTINATION ${TOLVAR_INSTALL_PROGRAM_DIR})
     # The menu icon at every size of the icon theme, each drawn by tools/assetgen for its size.
     install(DIRECTORY ${CMAKE_BINARY_DIR}/tools/assetgen/icons/hicolor
@@ -66,6 +67,8 @@ if(TARGET tolvarpegs AND TARGET vorn_collection)
         else()
             message(STATUS \"Installing: \${collection}\")
             file(COPY_FILE \"${CMAKE_BINARY_DIR}/data/vorn.dat\" \"\${collection}\")
+            # Every player reads it, whatever the build's copy allowed.
+            file(CHMOD \"\${collection}\" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
         endif()
     ")
 endif()

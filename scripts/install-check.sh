@@ -58,7 +58,7 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake 
 
 program=$prefix/lib/tolvarpegs
 [ -x "$program/tolvarpegs" ] || fail "no game program in $program: the build has no target tolvarpegs yet"
-for file in b0.bmp b1.bmp b2.bmp b5.bmp w1.wav w2.wav w3.wav w4.wav w5.wav w6.wav w7.wav w8.wav \
+for file in b0.bmp b1.bmp b2.bmp b5.bmp b1@2x.png b2@2x.png b5@2x.png w1.wav w2.wav w3.wav w4.wav w5.wav w6.wav w7.wav w8.wav \
     w11.wav w12.wav w13.wav w14.wav VORN.HLP VSER.HLP vorn.dat; do
     [ -s "$program/$file" ] || fail "$program/$file is missing or empty"
 done

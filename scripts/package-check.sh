@@ -63,7 +63,7 @@ dpkg-deb -x "$deb" "$tree"
 program=$tree/usr/lib/tolvarpegs
 [ -x "$program/tolvarpegs" ] || fail "no program in /usr/lib/tolvarpegs"
 file "$program/tolvarpegs" | grep -q ', stripped' || fail "the program is not stripped"
-for picture in b0.bmp b1.bmp b2.bmp b5.bmp; do
+for picture in b0.bmp b1.bmp b2.bmp b5.bmp b1@2x.png b2@2x.png b5@2x.png; do
     [ -s "$program/$picture" ] || fail "$picture is missing"
 done
 for n in 1 2 3 4 5 6 7 8 11 12 13 14; do

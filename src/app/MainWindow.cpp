@@ -314,14 +314,16 @@ void TMainForm::loadCollection() {
 bool TMainForm::loadPictures(int background) {
     const QString file = m_programDir + QStringLiteral("b%1.bmp").arg(background + 1);
     const QImage picture = loadPicture(file, BackgroundLeast);
-    const QImage atlas = loadPicture(m_programDir + QStringLiteral("b5.bmp"), AtlasLeast);
+    const QString atlasFile = m_programDir + QStringLiteral("b5.bmp");
+    const QImage atlas = loadPicture(atlasFile, AtlasLeast);
     if (picture.isNull() || atlas.isNull())
         return false;
     m_painter->setBackground(picture, LoadFinePicture(file, picture, m_painter->fineScale()));
     m_atlas = atlas;
-    m_okDlg->setAtlas(m_atlas);
-    m_yesNoDlg->setAtlas(m_atlas);
-    m_editInfoDlg->setAtlas(m_atlas);
+    const QImage fineAtlas = LoadFinePicture(atlasFile, m_atlas, m_okDlg->fineScale());
+    m_okDlg->setAtlas(m_atlas, fineAtlas);
+    m_yesNoDlg->setAtlas(m_atlas, fineAtlas);
+    m_editInfoDlg->setAtlas(m_atlas, fineAtlas);
     return true;
 }
 

@@ -44,7 +44,10 @@ void DrawMasked(int side, int scale, const std::function<void(QPainter&, bool ma
 MaskedPicture Masked(int side, const std::function<void(QPainter&, bool maskOnly)>& draw) {
     MaskedPicture piece;
     DrawMasked(side, 1, draw, piece.picture, piece.mask);
-    DrawMasked(side, MaskedPicture::FineScale, draw, piece.finePicture, piece.fineMask);
+    for (int scale = 2; scale <= MaskedPicture::LargestScale; ++scale) {
+        MaskedPicture::Fine& fine = piece.fine[scale - 2];
+        DrawMasked(side, scale, draw, fine.picture, fine.mask);
+    }
     return piece;
 }
 
@@ -53,13 +56,6 @@ void Ring(QPainter& painter, double centre, double outer, double inner, const QC
     ring.addEllipse(QPointF(centre, centre), outer, outer);
     ring.addEllipse(QPointF(centre, centre), inner, inner);
     painter.fillPath(ring, colour);
-}
-
-// A mask must stay black or white, so a piece is enlarged without smoothing.
-QImage scaledUp(const QImage& picture, int scale) {
-    if (scale == 1)
-        return picture;
-    return picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 } // namespace
@@ -126,9 +122,8 @@ void BoardOverlays::drawInto(QImage& target, QPoint origin, int scale) const {
         if (shown.piece == nullptr)
             continue;
         const QPoint at = (shown.at - origin) * scale;
-        const bool fine = scale == MaskedPicture::FineScale && !shown.piece->fineMask.isNull();
-        const QImage mask = fine ? shown.piece->fineMask : scaledUp(shown.piece->mask, scale);
-        const QImage picture = fine ? shown.piece->finePicture : scaledUp(shown.piece->picture, scale);
+        const QImage& mask = shown.piece->maskAt(scale);
+        const QImage& picture = shown.piece->pictureAt(scale);
         raster::Blit(target, at.x(), at.y(), mask, 0, 0, mask.width(), mask.height(), raster::Op::And);
         raster::Blit(target, at.x(), at.y(), picture, 0, 0, picture.width(), picture.height(),
                      raster::Op::Or);

@@ -16,10 +16,17 @@
 struct MaskedPicture {
     QImage picture; // black wherever the mask is white
     QImage mask;    // white where the board shows through, black under the piece
-    // The same drawn at FineScale device pixels for each board pixel, for screens of that ratio.
-    QImage finePicture;
-    QImage fineMask;
-    static constexpr int FineScale = 2;
+    // The same drawn at each fine scale of the board area (2 and 3 device pixels for each board
+    // pixel, FineScaleFor), so that no ratio enlarges it pixel for pixel.
+    static constexpr int LargestScale = 3;
+    struct Fine {
+        QImage picture;
+        QImage mask;
+    };
+    std::array<Fine, LargestScale - 1> fine;
+    // The piece at `scale` (1 to LargestScale).
+    const QImage& pictureAt(int scale) const { return scale == 1 ? picture : fine[scale - 2].picture; }
+    const QImage& maskAt(int scale) const { return scale == 1 ? mask : fine[scale - 2].mask; }
 };
 
 // A ring just around a big cell's field, in a yellow with a dark rim that reads on both backgrounds.
@@ -44,8 +51,7 @@ public:
     bool shown(Layer layer) const { return m_layers[layer].piece != nullptr; }
     QRect rect(Layer layer) const;
     // Draws every shown piece into `target`, which holds the board area's pixels from `origin` on,
-    // `scale` device pixels for each: at the fine scale the pieces drawn for it, at any other the 1x
-    // pieces enlarged pixel for pixel.
+    // `scale` device pixels for each (1 to MaskedPicture::LargestScale): the pieces drawn for it.
     void drawInto(QImage& target, QPoint origin, int scale = 1) const;
     bool meets(const QRect& area) const;
 

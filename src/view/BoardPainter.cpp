@@ -58,15 +58,6 @@ QRect blitAt(int scale, QImage& dst, int dx, int dy, const QImage& src, int sx, 
     return raster::Blit(dst, dx * scale, dy * scale, src, sx * scale, sy * scale, w * scale, h * scale, op);
 }
 
-// A mask shows or hides: scaled smoothly from a player's picture its edge would turn grey, which AND
-// would not blend but distort, so each of its pixels is made black or white again.
-void sharpenMask(QImage& picture, const QRect& mask) {
-    for (int y = mask.top(); y <= mask.bottom(); ++y)
-        for (int x = mask.left(); x <= mask.right(); ++x)
-            raster::SetPixelAt(picture, x, y,
-                               qGray(raster::PixelAt(picture, x, y)) < 128 ? 0xFF000000u : 0xFFFFFFFFu);
-}
-
 } // namespace
 
 BoardPainter::BoardPainter(QImage& boardArea, std::function<void(const QRect&)> changed)
@@ -97,10 +88,10 @@ void BoardPainter::setBackground(const QImage& picture, const QImage& fine) {
     else
         m_fine.background = m_plain.background.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                                 .convertToFormat(QImage::Format_RGB32);
-    sharpenMask(m_fine.background,
-                QRect(BigMaskX * scale, BigMaskY * scale, BigPegSize * scale, BigPegSize * scale));
-    sharpenMask(m_fine.background,
-                QRect(SmallMaskX * scale, SmallMaskY * scale, SmallPegSize * scale, SmallPegSize * scale));
+    raster::SharpenMask(m_fine.background,
+                        QRect(BigMaskX * scale, BigMaskY * scale, BigPegSize * scale, BigPegSize * scale));
+    raster::SharpenMask(m_fine.background, QRect(SmallMaskX * scale, SmallMaskY * scale, SmallPegSize * scale,
+                                                 SmallPegSize * scale));
 }
 
 void BoardPainter::dressPegSprite(tSprite& sprite, int design) const {

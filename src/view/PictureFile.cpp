@@ -27,6 +27,11 @@ int FineScaleFor(double ratio) {
 
 namespace {
 
+bool drawnFor(QSize fineSize, const QString& key, const QImage& picture) {
+    return fineSize == picture.size() * fine_picture::DrawnScale &&
+           key.toLatin1() == fine_picture::Fingerprint(picture);
+}
+
 QImage loadDrawnFor(const QString& path, const QImage& picture) {
     const FileBytes file =
         ReadRegularFile(QFile::encodeName(fine_picture::NameFor(path)).toStdString(), read_limit::Picture);
@@ -36,13 +41,27 @@ QImage loadDrawnFor(const QString& path, const QImage& picture) {
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer, "PNG");
     // The size is read from the header, so a picture of any other size is never decoded.
-    if (reader.size() != picture.size() * fine_picture::DrawnScale ||
-        reader.text(fine_picture::DrawnForKey).toLatin1() != fine_picture::Fingerprint(picture))
+    if (!drawnFor(reader.size(), reader.text(fine_picture::DrawnForKey), picture))
         return {};
     return reader.read();
 }
 
 } // namespace
+
+bool DrawnFor(const QImage& fine, const QImage& picture) {
+    return drawnFor(fine.size(), fine.text(fine_picture::DrawnForKey), picture);
+}
+
+QImage PictureForRatio(const QImage& picture, const QImage& drawn, qreal ratio) {
+    if (ratio <= 1 || picture.isNull())
+        return picture;
+    const QSize size = (QSizeF(picture.size()) * ratio).toSize();
+    QImage fine = DrawnFor(drawn, picture) ? drawn : picture;
+    if (fine.size() != size)
+        fine = fine.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    fine.setDevicePixelRatio(qreal(size.width()) / picture.width());
+    return fine;
+}
 
 QImage LoadFinePicture(const QString& path, const QImage& picture, int scale) {
     if (scale <= 1 || picture.isNull())

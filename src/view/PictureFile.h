@@ -14,6 +14,14 @@ QImage LoadPictureFile(const QString& path);
 // ratio is drawn finer and scaled down smoothly, never up.
 int FineScaleFor(double ratio);
 
+// Whether `fine` was drawn for `picture`: of twice its size and carrying its fingerprint.
+bool DrawnFor(const QImage& fine, const QImage& picture);
+
+// A picture compiled into the program, for a screen of `ratio`: at a ratio of 1 `picture` itself;
+// above, `drawn` (the same drawn at 2x) when it was drawn for it, else `picture`, scaled smoothly to
+// the ratio's device pixels, with its device pixel ratio set so that it keeps its logical size.
+QImage PictureForRatio(const QImage& picture, const QImage& drawn, qreal ratio);
+
 // The picture `picture`, read from `path`, at `scale` device pixels for each of its pixels: made from
 // the fine picture drawn for it beside it when there is one that matches, else scaled smoothly from
 // `picture` itself. Null at scale 1.

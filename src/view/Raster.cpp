@@ -91,6 +91,12 @@ void SetPixelAt(QImage& image, int x, int y, QRgb value) {
     reinterpret_cast<QRgb*>(image.scanLine(y))[x] = value;
 }
 
+void SharpenMask(QImage& picture, const QRect& mask) {
+    for (int y = mask.top(); y <= mask.bottom(); ++y)
+        for (int x = mask.left(); x <= mask.right(); ++x)
+            SetPixelAt(picture, x, y, qGray(PixelAt(picture, x, y)) < 128 ? 0xFF000000u : 0xFFFFFFFFu);
+}
+
 QImage MakePicture(int width, int height) {
     if (width <= 0 || height <= 0)
         return {};

@@ -31,6 +31,10 @@ QRgb PixelAt(const QImage& image, int x, int y, QRgb outside = 0);
 // Writes a pixel; a place outside the picture is ignored.
 void SetPixelAt(QImage& image, int x, int y, QRgb value);
 
+// A mask shows or hides: scaled smoothly from a player's picture its edge would turn grey, which AND
+// would not blend but distort, so each pixel of `mask` inside `picture` is made black or white again.
+void SharpenMask(QImage& picture, const QRect& mask);
+
 // A black 32-bit picture of the given size; null when the size is not positive or too big to allocate.
 QImage MakePicture(int width, int height);
 

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QSignalBlocker>
 
+#include "view/PictureFile.h"
+
 namespace {
 
 constexpr int MaxGlyphs = 4;
@@ -100,9 +102,10 @@ void TStyleSpeedButton::setGlyph(const QImage& strip, int glyphCount) {
 }
 
 void TStyleSpeedButton::setGlyph(const pictures::GlyphStrip& strip) {
-    setGlyph(QImage(QString::fromLatin1(strip.path)), strip.count);
+    const QImage coarse(QString::fromLatin1(strip.path));
+    setGlyph(coarse, strip.count);
     const QImage fine(pictures::FineGlyphPath(strip));
-    if (fine.size() == m_strip.size() * pictures::FineScale)
+    if (DrawnFor(fine, coarse))
         m_fineStrip = withTransparency(fine);
     update();
 }

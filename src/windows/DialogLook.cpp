@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/DialogLook.h"
 
+#include "view/FinePicture.h"
 #include "view/Fonts.h"
+#include "view/PictureFile.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -43,15 +45,19 @@ QLabel* MakeLabel(QWidget* parent, const QRect& place, bool wrapped) {
     return label;
 }
 
-QPixmap BuiltInPicture(const char* path) {
-    return QPixmap(QString::fromLatin1(path));
+QPixmap BuiltInPicture(const char* path, qreal ratio) {
+    const QString file = QString::fromLatin1(path);
+    const QImage picture(file);
+    if (ratio <= 1)
+        return QPixmap::fromImage(picture);
+    return QPixmap::fromImage(PictureForRatio(picture, QImage(fine_picture::NameFor(file)), ratio));
 }
 
 QLabel* MakePicture(QWidget* parent, const QRect& place, const char* path) {
     auto* picture = new QLabel(parent);
     picture->setGeometry(place);
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture->setPixmap(BuiltInPicture(path));
+    picture->setPixmap(BuiltInPicture(path, picture->devicePixelRatioF()));
     return picture;
 }
 

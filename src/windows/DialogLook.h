@@ -26,10 +26,13 @@ QFrame* MakeBevel(QWidget* parent, const QRect& place);
 // A plain-text label at its place, its text at the top left, wrapped at word boundaries when asked.
 QLabel* MakeLabel(QWidget* parent, const QRect& place, bool wrapped = false);
 
-// A picture compiled into the program; a null pixmap (nothing shown) when it is missing.
-QPixmap BuiltInPicture(const char* path);
+// A picture compiled into the program for a screen of `ratio`: above 1 made from the same drawn at
+// 2x beside it (fine_picture::NameFor), keeping its logical size; a null pixmap (nothing shown) when
+// it is missing.
+QPixmap BuiltInPicture(const char* path, qreal ratio = 1);
 
-// A label showing a built-in picture at its place; empty when the picture is missing.
+// A label showing a built-in picture at its place, for the ratio of the screen the window opens
+// on; empty when the picture is missing.
 QLabel* MakePicture(QWidget* parent, const QRect& place, const char* path);
 
 } // namespace dialoglook

@@ -3,53 +3,48 @@
 
 #include "session/Texts.h"
 #include "session/WindowTexts.h"
+#include "view/PictureFile.h"
 #include "view/QtText.h"
-#include "view/Raster.h"
 #include "windows/DialogLook.h"
+#include "windows/MessageWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
-namespace {
+#include <utility>
 
-// Figure 0 of the message windows and the mask they share, in the sprite atlas.
-constexpr int FigureX = 0;
-constexpr int FigureY = 150;
-constexpr int MaskX = 360;
-constexpr int FigureWidth = 60;
-constexpr int FigureHeight = 98;
-
-} // namespace
-
-// The paint box: its own background with figure 0 drawn at its top-left corner through the mask.
+// The paint box: its own background with figure 0 drawn at its top-left corner through the mask,
+// at the fine scale from the fine atlas when it has one.
 class TFigureBox : public QWidget {
 public:
     explicit TFigureBox(QWidget* parent) : QWidget(parent) {}
 
-    void setAtlas(const QImage& atlas) {
+    void setAtlas(const QImage& atlas, const QImage& fineAtlas, int fineScale) {
         m_atlas = atlas.isNull() ? QImage() : atlas.convertToFormat(QImage::Format_RGB32);
+        m_fineAtlas = sprite_atlas::AtScale(m_atlas, fineAtlas, fineScale);
+        m_fineScale = fineScale;
         update();
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QImage picture(size(), QImage::Format_RGB32);
+        const bool fine = !m_fineAtlas.isNull();
+        const int s = fine ? m_fineScale : 1;
+        QImage picture(size() * s, QImage::Format_RGB32);
         picture.fill(palette().color(QPalette::Window));
-        // AND the mask, then OR the figure: the background stays where the mask is white.
-        raster::Blit(picture, 0, 0, m_atlas, MaskX, FigureY, FigureWidth, FigureHeight, raster::Op::And);
-        raster::Blit(picture, 0, 0, m_atlas, FigureX, FigureY, FigureWidth, FigureHeight, raster::Op::Or);
-        QPainter(this).drawImage(0, 0, picture);
+        sprite_atlas::DrawFigure(picture, {0, 0}, fine ? m_fineAtlas : m_atlas, 0, s);
+        sprite_atlas::Present(*this, std::move(picture), s);
     }
 
 private:
     QImage m_atlas;
+    QImage m_fineAtlas; // at m_fineScale, or none on a screen of ratio 1
+    int m_fineScale = 1;
 };
 
 QPoint PlaceIntro(const QRect& mainOuter, QSize client) {
-    return {mainOuter.left() + (mainOuter.width() - client.width()) / 2,
-            mainOuter.top() + (mainOuter.height() - client.height()) / 2};
+    return PlaceOver(mainOuter, client);
 }
 
 TEditInfoDlg::TEditInfoDlg(const QImage& atlas, QWidget* parent) : QDialog(parent) {
@@ -60,6 +55,8 @@ TEditInfoDlg::TEditInfoDlg(const QImage& atlas, QWidget* parent) : QDialog(paren
     dialoglook::MakeBevel(this, {12, 12, 393, 245});
     m_box = new TFigureBox(this);
     m_box->setGeometry(24, 36, 69, 117);
+    // The ratio of the screen the window opens on; on another screen Qt scales the fine drawing.
+    m_fineScale = FineScaleFor(devicePixelRatioF());
     setAtlas(atlas);
 
     m_l1 = dialoglook::MakeLabel(this, {96, 20, 297, 13});
@@ -81,8 +78,8 @@ TEditInfoDlg::TEditInfoDlg(const QImage& atlas, QWidget* parent) : QDialog(paren
     setLanguage(-1);
 }
 
-void TEditInfoDlg::setAtlas(const QImage& atlas) {
-    m_box->setAtlas(atlas);
+void TEditInfoDlg::setAtlas(const QImage& atlas, const QImage& fineAtlas) {
+    m_box->setAtlas(atlas, fineAtlas, m_fineScale);
 }
 
 QWidget* TEditInfoDlg::box() const {

@@ -27,7 +27,11 @@ public:
     // `atlas` is the sprite atlas b5.bmp; figure 0 and the shared mask are taken from it.
     explicit TEditInfoDlg(const QImage& atlas = {}, QWidget* parent = nullptr);
 
-    void setAtlas(const QImage& atlas);
+    // As the message windows do: on a screen of a higher pixel ratio the figure is drawn at
+    // fineScale() device pixels for each of its pixels, from `fineAtlas`, the atlas at that scale
+    // (LoadFinePicture of b5.bmp); without it, or at another scale, from what it has scaled smoothly.
+    void setAtlas(const QImage& atlas, const QImage& fineAtlas = {});
+    int fineScale() const { return m_fineScale; }
 
     // Places the window over `mainWindow` (when given), sets the texts of `language`, clears the
     // check box and shows the window modally. Returns whether the introduction is still wanted:
@@ -58,4 +62,5 @@ private:
     QLabel* m_contact2 = nullptr;
     QCheckBox* m_nomore = nullptr;
     QPushButton* m_ok = nullptr;
+    int m_fineScale = 1;
 };

@@ -8,29 +8,52 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <utility>
+
 #include "view/GradientButton.h"
+#include "view/PictureFile.h"
 #include "view/QtText.h"
+#include "view/Raster.h"
 
 namespace {
 
-constexpr int FigureWidth = 60;
-constexpr int FigureHeight = 98;
-constexpr int FigureTop = 150;
-constexpr QPoint FigureMaskSource{360, 150};
 constexpr QPoint FigurePlace{20, 25};
 
-// Copies a rectangle of `source` to `place` of `target` with a raster operation, clipped to the
-// source picture so a short atlas cannot be read past its edge.
-void combine(QImage& target, QPoint place, const QImage& source, QRect from, QPainter::CompositionMode mode) {
-    const QRect available = from.intersected(source.rect());
-    if (available.isEmpty())
-        return;
-    QPainter painter(&target);
-    painter.setCompositionMode(mode);
-    painter.drawImage(place + (available.topLeft() - from.topLeft()), source, available);
+} // namespace
+
+namespace sprite_atlas {
+
+QImage AtScale(const QImage& atlas, const QImage& fineAtlas, int scale) {
+    if (scale <= 1 || atlas.isNull())
+        return {};
+    const QSize size = atlas.size() * scale;
+    QImage fine = (fineAtlas.isNull() ? atlas : fineAtlas).convertToFormat(QImage::Format_RGB32);
+    if (fine.size() != size)
+        fine = fine.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    fine.setDevicePixelRatio(1);
+    raster::SharpenMask(fine, QRect(MaskPlace * scale, QSize(FigureWidth, FigureHeight) * scale));
+    return fine;
 }
 
-} // namespace
+void DrawFigure(QImage& canvas, QPoint place, const QImage& atlas, int figure, int scale) {
+    const QPoint to = place * scale;
+    const QPoint mask = MaskPlace * scale;
+    const QPoint from = QPoint(FigureWidth * figure, FigureTop) * scale;
+    const int w = FigureWidth * scale;
+    const int h = FigureHeight * scale;
+    raster::Blit(canvas, to.x(), to.y(), atlas, mask.x(), mask.y(), w, h, raster::Op::And);
+    raster::Blit(canvas, to.x(), to.y(), atlas, from.x(), from.y(), w, h, raster::Op::Or);
+}
+
+void Present(QWidget& widget, QImage canvas, int scale) {
+    canvas.setDevicePixelRatio(scale);
+    QPainter painter(&widget);
+    // Below the scale (a fractional ratio) the drawing is scaled down smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QPointF(0, 0), canvas);
+}
+
+} // namespace sprite_atlas
 
 QPoint PlaceOver(const QRect& mainOuter, QSize client) {
     return {mainOuter.left() + (mainOuter.width() - client.width()) / 2,
@@ -41,6 +64,8 @@ TMessageWindow::TMessageWindow(const QImage& atlas, int textHeight, QWidget* par
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setModal(true);
     setFixedSize(ClientWidth, ClientHeight);
+    // The ratio of the screen the window opens on; on another screen Qt scales the fine drawing.
+    m_fineScale = FineScaleFor(devicePixelRatioF());
     setAtlas(atlas);
 
     m_msg = new QLabel(this);
@@ -57,8 +82,9 @@ TMessageWindow::TMessageWindow(const QImage& atlas, int textHeight, QWidget* par
     m_msg->setPalette(palette);
 }
 
-void TMessageWindow::setAtlas(const QImage& atlas) {
+void TMessageWindow::setAtlas(const QImage& atlas, const QImage& fineAtlas) {
     m_atlas = atlas.convertToFormat(QImage::Format_RGB32);
+    m_fineAtlas = sprite_atlas::AtScale(m_atlas, fineAtlas, m_fineScale);
     update();
 }
 
@@ -84,21 +110,18 @@ void TMessageWindow::activate(int code, int language, const QWidget* over) {
     m_msg->setText(toQString(message.text.in(language)));
 }
 
-// FormPaint: the background from the atlas, then the figure of the code, drawn with AND of the
-// shared mask and OR of the figure so the background shows around it.
+// FormPaint: the background from the atlas, then the figure of the code through the shared mask;
+// at the fine scale from the fine atlas, every place and size multiplied by the scale.
 void TMessageWindow::paintEvent(QPaintEvent*) {
-    QImage canvas(size(), QImage::Format_RGB32);
+    const bool fine = !m_fineAtlas.isNull();
+    const QImage& atlas = fine ? m_fineAtlas : m_atlas;
+    const int s = fine ? m_fineScale : 1;
+    QImage canvas(size() * s, QImage::Format_RGB32);
     canvas.fill(Qt::black);
-    combine(canvas, {0, 0}, m_atlas, QRect(0, FigureTop - height(), width(), height()),
-            QPainter::CompositionMode_Source);
-    if (m_figure >= 0) {
-        combine(canvas, FigurePlace, m_atlas, QRect(FigureMaskSource, QSize(FigureWidth, FigureHeight)),
-                QPainter::RasterOp_SourceAndDestination);
-        combine(canvas, FigurePlace, m_atlas,
-                QRect(FigureWidth * m_figure, FigureTop, FigureWidth, FigureHeight),
-                QPainter::RasterOp_SourceOrDestination);
-    }
-    QPainter(this).drawImage(0, 0, canvas);
+    raster::Copy(canvas, 0, 0, atlas, 0, (sprite_atlas::FigureTop - height()) * s, width() * s, height() * s);
+    if (m_figure >= 0)
+        sprite_atlas::DrawFigure(canvas, FigurePlace, atlas, m_figure, s);
+    sprite_atlas::Present(*this, std::move(canvas), s);
 }
 
 void TMessageWindow::keyPressEvent(QKeyEvent* event) {

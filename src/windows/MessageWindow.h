@@ -1,16 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the question window and the notice window share: the frameless 300 x 150 window placed
-// over the main window, its background and figure from the sprite atlas, and the text area.
+// over the main window, its background and figure from the sprite atlas (drawn at the device pixels
+// on a screen of a higher pixel ratio), and the text area.
 #pragma once
 
 #include <QDialog>
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 
 #include "session/Texts.h"
 
 class QLabel;
 class TGradButton;
+
+// The sprite atlas b5.bmp, which the message windows and the editor's introduction draw from:
+// figure k at (60 k, 150) and the mask the figures share at (360, 150), each 60 x 98.
+namespace sprite_atlas {
+
+constexpr int FigureWidth = 60;
+constexpr int FigureHeight = 98;
+constexpr int FigureTop = 150;
+constexpr QPoint MaskPlace{360, 150};
+
+// The atlas in 32 bits at `scale` device pixels for each of its pixels: `fineAtlas` (the atlas drawn
+// at that scale) when it has that size, else scaled smoothly from it or, without it, from `atlas`;
+// the mask is made sharp again, which a picture drawn for the scale already is. Null at scale 1 and
+// without an atlas.
+QImage AtScale(const QImage& atlas, const QImage& fineAtlas, int scale);
+
+// Draws figure `figure` at `place` of `canvas`: AND of the shared mask, then OR of the figure, so the
+// canvas shows around it. `canvas` and `atlas` are at `scale`; `place` is in the atlas's own pixels.
+void DrawFigure(QImage& canvas, QPoint place, const QImage& atlas, int figure, int scale);
+
+// Paints `canvas`, drawn at `scale` device pixels for each pixel, over the whole of `widget`.
+void Present(QWidget& widget, QImage canvas, int scale);
+
+} // namespace sprite_atlas
 
 // Centres a window of the given client size on the main window's outer rectangle (frame and
 // title bar included); the divisions truncate toward zero.
@@ -22,8 +48,12 @@ public:
     static constexpr int ClientWidth = 300;
     static constexpr int ClientHeight = 150;
 
-    // The sprite atlas b5.bmp: background at (0, 0), figures k at (60 k, 150), mask at (360, 150).
-    void setAtlas(const QImage& atlas);
+    // The sprite atlas b5.bmp, with the window's background at (0, 0). On a screen of a higher pixel
+    // ratio the window draws at fineScale() device pixels for each of its pixels, from `fineAtlas`,
+    // the atlas at that scale (LoadFinePicture of b5.bmp); without it, or at another scale, it
+    // scales what it has smoothly.
+    void setAtlas(const QImage& atlas, const QImage& fineAtlas = {});
+    int fineScale() const { return m_fineScale; }
     int code() const { return m_code; }
     QLabel* messageLabel() const { return m_msg; }
 
@@ -48,6 +78,8 @@ protected:
 
 private:
     QImage m_atlas;
+    QImage m_fineAtlas; // at m_fineScale, or none on a screen of ratio 1
+    int m_fineScale = 1;
     QLabel* m_msg = nullptr;
     int m_code = 0;
     int m_figure = -1;

@@ -2,6 +2,7 @@
 // The layout contract of every generated picture, sound and help file: what the game reads from
 // them must be where it looks, and masked pieces must compose exactly with AND and OR.
 #include "Layout.h"
+#include "view/FinePicture.h"
 #include "view/Pictures.h"
 
 #include <QFile>
@@ -15,6 +16,8 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -240,36 +243,41 @@ TEST(Backgrounds, WoodAndStoneLookDifferent) {
     EXPECT_LT(qRed(s) - qBlue(s), 10);
 }
 
+// At 1x and as drawn at 2x for screens of a higher pixel ratio, every place multiplied by the scale.
 TEST(SpriteAtlas, HoldsTheMessageBackgroundAndFiveMaskedFigures) {
-    const QImage atlas = load("b5.bmp");
-    ASSERT_FALSE(atlas.isNull());
-    EXPECT_GE(atlas.width(), 420);
-    EXPECT_GE(atlas.height(), 248);
-    int maskWhite = 0;
-    for (int y = 0; y < 98; ++y) {
-        for (int x = 0; x < 60; ++x) {
-            const QRgb m = at(atlas, 360 + x, 150 + y);
-            ASSERT_TRUE(m == White || m == Black) << x << ", " << y;
-            maskWhite += m == White;
+    for (const auto& [name, s] : {std::pair{"b5.bmp", 1}, std::pair{"b5@2x.png", 2}}) {
+        SCOPED_TRACE(name);
+        const QImage atlas = load(name);
+        ASSERT_FALSE(atlas.isNull());
+        EXPECT_GE(atlas.width(), 420 * s);
+        EXPECT_GE(atlas.height(), 248 * s);
+        const int w = 60 * s, h = 98 * s;
+        int maskWhite = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const QRgb m = at(atlas, 360 * s + x, 150 * s + y);
+                ASSERT_TRUE(m == White || m == Black) << x << ", " << y;
+                maskWhite += m == White;
+            }
         }
+        EXPECT_GT(maskWhite, 50 * s * s); // the background shows round the figures
+        EXPECT_LT(maskWhite, w * h / 3);  // but most of the place is the figure
+        std::set<QByteArray> looks;
+        for (int k = 0; k < 5; ++k) {
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if (at(atlas, 360 * s + x, 150 * s + y) == White) {
+                        ASSERT_EQ(at(atlas, w * k + x, 150 * s + y), Black)
+                            << "figure " << k << " at " << x << ", " << y;
+                    }
+            const QImage figure = atlas.copy(w * k, 150 * s, w, h);
+            looks.insert(
+                QByteArray(reinterpret_cast<const char*>(figure.constBits()), int(figure.sizeInBytes())));
+        }
+        EXPECT_EQ(looks.size(), 5u);
+        // The message text is black: the window background behind it must be light.
+        EXPECT_GT(qGray(atlas.pixel(190 * s, 50 * s)), 180);
     }
-    EXPECT_GT(maskWhite, 50);          // the background shows round the figures
-    EXPECT_LT(maskWhite, 60 * 98 / 3); // but most of the place is the figure
-    std::set<QByteArray> looks;
-    for (int k = 0; k < 5; ++k) {
-        for (int y = 0; y < 98; ++y)
-            for (int x = 0; x < 60; ++x)
-                if (at(atlas, 360 + x, 150 + y) == White) {
-                    ASSERT_EQ(at(atlas, 60 * k + x, 150 + y), Black)
-                        << "figure " << k << " at " << x << ", " << y;
-                }
-        const QImage figure = atlas.copy(60 * k, 150, 60, 98);
-        looks.insert(
-            QByteArray(reinterpret_cast<const char*>(figure.constBits()), int(figure.sizeInBytes())));
-    }
-    EXPECT_EQ(looks.size(), 5u);
-    // The message text is black: the window background behind it must be light.
-    EXPECT_GT(qGray(atlas.pixel(190, 50)), 180);
 }
 
 TEST(Splash, IsTwoHundredByOneHundredFifty) {
@@ -294,6 +302,39 @@ TEST(BuiltInPictures, HaveTheirSizes) {
     }
 }
 
+// Each picture drawn at 2x beside its 1x one: twice its size, marked as drawn for it (so that a
+// player's own 1x picture is never shown with it), of the same kind and drawn anew.
+TEST(FinePictures, AreTwiceTheSizeAndMarkedAsDrawnForTheir1xPictures) {
+    std::vector<QString> paths{ProgramDir + "/b1.bmp",
+                               ProgramDir + "/b2.bmp",
+                               ProgramDir + "/b5.bmp",
+                               QString::fromLatin1(pictures::Numbs),
+                               QString::fromLatin1(pictures::Title),
+                               QString::fromLatin1(pictures::Icon)};
+    for (const pictures::GlyphStrip& strip : pictures::AllGlyphStrips)
+        paths.push_back(QString::fromLatin1(strip.path));
+    ASSERT_EQ(paths.size(), 6u + 17u);
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        const QImage picture(path);
+        const QString finePath = fine_picture::NameFor(path);
+        const QImage fine(finePath);
+        ASSERT_FALSE(picture.isNull());
+        ASSERT_FALSE(fine.isNull());
+        EXPECT_EQ(fine.size(), picture.size() * 2);
+        EXPECT_EQ(fine.text(fine_picture::DrawnForKey).toLatin1(), fine_picture::Fingerprint(picture));
+        EXPECT_EQ(fine.hasAlphaChannel(), picture.hasAlphaChannel());
+        // Drawn anew at 2x, not the 1x picture doubled pixel for pixel.
+        EXPECT_NE(fine.convertToFormat(QImage::Format_ARGB32),
+                  picture.scaled(fine.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                      .convertToFormat(QImage::Format_ARGB32));
+    }
+    EXPECT_EQ(fine_picture::NameFor(QString::fromLatin1(pictures::Numbs)),
+              QString::fromLatin1(pictures::FineNumbs));
+    EXPECT_EQ(fine_picture::NameFor(QString::fromLatin1(pictures::RestartBtn.path)),
+              pictures::FineGlyphPath(pictures::RestartBtn));
+}
+
 // The menu's icons: one picture per size of the icon theme, each drawn for its size, a tile that
 // nearly fills its square, with transparent corners.
 TEST(MenuIcons, AreDrawnAtEveryThemeSize) {
@@ -307,7 +348,8 @@ TEST(MenuIcons, AreDrawnAtEveryThemeSize) {
         EXPECT_EQ(icon.size(), QSize(size, size));
         EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size << ": a rounded tile leaves the corner clear";
         EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255) << size;
-        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 8)), 255) << size << ": the tile nearly fills the square";
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 8)), 255)
+            << size << ": the tile nearly fills the square";
         if (size == 256)
             continue;
         // Drawn anew, not the big picture made smaller: they differ clearly somewhere.

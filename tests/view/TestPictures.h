@@ -11,6 +11,13 @@ namespace testpics {
 
 constexpr QRgb Sentinel = 0xFF123456u;
 
+// The picture's pixels as they are, at no device pixel ratio: what a comparison of pixels needs.
+inline QImage Plain(const QImage& image) {
+    QImage copy = image.convertToFormat(QImage::Format_RGB32);
+    copy.setDevicePixelRatio(1);
+    return copy;
+}
+
 // A unique colour for each place of a picture up to 2048 x 512.
 inline QRgb PlaceColour(int x, int y) {
     return 0xFF000000u | (static_cast<QRgb>(x) << 9) | static_cast<QRgb>(y);

@@ -23,11 +23,7 @@ namespace {
 
 const QString Built = QStringLiteral(TOLVAR_PROGRAM_DIR "/");
 
-QImage Plain(const QImage& image) {
-    QImage copy = image.convertToFormat(QImage::Format_RGB32);
-    copy.setDevicePixelRatio(1);
-    return copy;
-}
+using testpics::Plain;
 
 // A size-7 square board: pegs of both colours, empty holes, and the target with pegs and holes.
 LevelRecord Board() {
@@ -42,15 +38,18 @@ LevelRecord Board() {
     return record;
 }
 
-// How many of the 2 x 2 blocks of device pixels inside `rect` (in board pixels) are not of one
-// colour: none in a 1x picture doubled pixel for pixel.
-int MixedBlocks(const QImage& fine, const QRect& rect) {
+// How many of the `scale` x `scale` blocks of device pixels inside `rect` (in board pixels) are not
+// of one colour: none in a 1x picture enlarged pixel for pixel.
+int MixedBlocks(const QImage& fine, const QRect& rect, int scale = 2) {
     int mixed = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x) {
-            const QRgb c = fine.pixel(2 * x, 2 * y);
-            mixed += c != fine.pixel(2 * x + 1, 2 * y) || c != fine.pixel(2 * x, 2 * y + 1) ||
-                     c != fine.pixel(2 * x + 1, 2 * y + 1);
+            const QRgb c = fine.pixel(scale * x, scale * y);
+            bool one = true;
+            for (int dy = 0; dy < scale; ++dy)
+                for (int dx = 0; dx < scale; ++dx)
+                    one = one && fine.pixel(scale * x + dx, scale * y + dy) == c;
+            mixed += !one;
         }
     return mixed;
 }
@@ -268,6 +267,7 @@ TEST(HiDpiToolButton, PaintsTheFineGlyphAtTheDevicePixelsAndScalesAPlainStripSmo
               GlyphOnFace(coarse, strip.count, {22, 23}, glyphRect.topLeft(), 1, face).copy(glyphRect));
 }
 
+// At every fine scale of the board area (ratios 3 and 4 draw at 3), not only at 2.
 TEST(HiDpiOverlays, TheRingAndTheMarkAreDrawnAtTheDevicePixelsInTheShapeOfTheir1xPieces) {
     const QPoint at(10, 20);
     for (const MaskedPicture& piece : {CursorRingPicture(), DeadEndMarkPicture()}) {
@@ -277,26 +277,30 @@ TEST(HiDpiOverlays, TheRingAndTheMarkAreDrawnAtTheDevicePixelsInTheShapeOfTheir1
         ASSERT_EQ(rect.size(), piece.picture.size());
         QImage coarse = raster::MakePicture(60, 60);
         coarse.fill(Qt::white);
-        QImage fine = raster::MakePicture(120, 120);
-        fine.fill(Qt::white);
         overlays.drawInto(coarse, {}, 1);
-        overlays.drawInto(fine, {}, 2);
+        for (int scale = 2; scale <= MaskedPicture::LargestScale; ++scale) {
+            QImage fine = raster::MakePicture(60 * scale, 60 * scale);
+            fine.fill(Qt::white);
+            overlays.drawInto(fine, {}, scale);
 
-        EXPECT_GT(MixedBlocks(fine, rect), 30) << "the 1x piece doubled pixel for pixel";
-        // Where the 1x piece covers a board pixel the fine one covers some of its four, and where
-        // it leaves it free some stay free: the same shape in the same place, edges aside.
-        int apart = 0;
-        int covered = 0;
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            for (int x = rect.left(); x <= rect.right(); ++x) {
-                const bool under = coarse.pixel(x, y) != QColor(Qt::white).rgb();
-                int fineUnder = 0;
-                for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
-                    fineUnder += fine.pixel(2 * x + d.x(), 2 * y + d.y()) != QColor(Qt::white).rgb();
-                covered += under;
-                apart += under ? fineUnder == 0 : fineUnder == 4;
-            }
-        EXPECT_GT(covered, 100);
-        EXPECT_LE(apart, covered / 20);
+            EXPECT_GT(MixedBlocks(fine, rect, scale), 30) << "the 1x piece enlarged pixel for pixel";
+            // Where the 1x piece covers a board pixel the fine one covers some of its device pixels,
+            // and where it leaves it free some stay free: the same shape in the same place, edges aside.
+            int apart = 0;
+            int covered = 0;
+            for (int y = rect.top(); y <= rect.bottom(); ++y)
+                for (int x = rect.left(); x <= rect.right(); ++x) {
+                    const bool under = coarse.pixel(x, y) != QColor(Qt::white).rgb();
+                    int fineUnder = 0;
+                    for (int dy = 0; dy < scale; ++dy)
+                        for (int dx = 0; dx < scale; ++dx)
+                            fineUnder +=
+                                fine.pixel(scale * x + dx, scale * y + dy) != QColor(Qt::white).rgb();
+                    covered += under;
+                    apart += under ? fineUnder == 0 : fineUnder == scale * scale;
+                }
+            EXPECT_GT(covered, 100);
+            EXPECT_LE(apart, covered / 20) << scale;
+        }
     }
 }

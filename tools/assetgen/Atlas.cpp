@@ -270,12 +270,13 @@ void drawFrame(QPainter& p, const QPainterPath& shape) {
 }
 
 // One figure (0 to 4) in its niche, with transparent surroundings.
-QImage figure(int k) {
-    QImage image(FigureWidth, FigureHeight, QImage::Format_ARGB32_Premultiplied);
+QImage figure(int k, int scale) {
+    QImage image(FigureWidth * scale, FigureHeight * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     const QPainterPath shape = niche();
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     p.setClipPath(shape);
     const Mood mood = moodOf(k);
     drawScenery(p, mood);
@@ -288,41 +289,51 @@ QImage figure(int k) {
     return image;
 }
 
-} // namespace
-
-QImage make() {
-    QImage atlas(AtlasWidth, AtlasHeight, QImage::Format_RGB32);
-    atlas.fill(Qt::black);
+// The message windows' background: parchment in a carved and gilded frame.
+QImage messageBackground(int scale) {
+    QImage back = surfaces::parchment(MessageWidth * scale, MessageHeight * scale, 19, scale);
+    surfaces::bevel(back, back.rect(), 3 * scale, true, 1.0);
     {
-        QImage back = surfaces::parchment(MessageWidth, MessageHeight, 19);
-        surfaces::bevel(back, back.rect(), 3, true, 1.0);
         QPainter p(&back);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
         p.setPen(QPen(QColor(110, 70, 30), 1.5));
         p.drawRect(QRectF(1.75, 1.75, MessageWidth - 3.5, MessageHeight - 3.5));
         p.setPen(QPen(QColor(200, 155, 60), 1.0));
         p.drawRoundedRect(QRectF(6.5, 6.5, MessageWidth - 13, MessageHeight - 13), 4, 4);
-        p.end();
+    }
+    return back;
+}
+
+} // namespace
+
+QImage make(int scale) {
+    QImage atlas(AtlasWidth * scale, AtlasHeight * scale, QImage::Format_RGB32);
+    atlas.fill(Qt::black);
+    {
         QPainter a(&atlas);
-        a.drawImage(0, 0, back);
+        a.drawImage(0, 0, messageBackground(scale));
     }
     // Mask from the niche alone; figure pixels outside it are black so OR leaves the window alone.
-    QImage shapeCover(FigureWidth, FigureHeight, QImage::Format_ARGB32_Premultiplied);
+    const int width = FigureWidth * scale, height = FigureHeight * scale;
+    QImage shapeCover(width, height, QImage::Format_ARGB32_Premultiplied);
     shapeCover.fill(Qt::transparent);
     {
         QPainter p(&shapeCover);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
         p.fillPath(niche(), Qt::white);
     }
     for (int k = 0; k < FigureCount; ++k) {
-        const QImage f = figure(k).convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < FigureHeight; ++y) {
-            for (int x = 0; x < FigureWidth; ++x) {
+        const QImage f = figure(k, scale).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
                 const bool inside = qAlpha(shapeCover.pixel(x, y)) >= 128;
                 const QRgb c = f.pixel(x, y);
-                atlas.setPixel(FigureWidth * k + x, FigureY + y, inside ? (c | 0xFF000000u) : qRgb(0, 0, 0));
+                atlas.setPixel(width * k + x, FigureY * scale + y,
+                               inside ? (c | 0xFF000000u) : qRgb(0, 0, 0));
                 if (k == 0)
-                    atlas.setPixel(FigureMaskX + x, FigureY + y,
+                    atlas.setPixel(FigureMaskX * scale + x, FigureY * scale + y,
                                    inside ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
             }
         }

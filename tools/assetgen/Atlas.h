@@ -6,7 +6,8 @@
 
 namespace atlas {
 
-// The whole 420 x 248 atlas.
-QImage make();
+// The whole 420 x 248 atlas, at `scale` device pixels for each of its pixels (840 x 496 at scale 2):
+// every piece where the layout puts it, multiplied by the scale.
+QImage make(int scale = 1);
 
 } // namespace atlas

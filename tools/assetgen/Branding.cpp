@@ -15,11 +15,13 @@
 namespace branding {
 namespace {
 
-// A small board of holes with pegs, one of them jumping over its neighbour.
-void drawPegRow(QImage& image, QPointF origin, double pitch, double radius) {
+// A small board of holes with pegs, one of them jumping over its neighbour; `scale` device pixels
+// for each pixel of the picture.
+void drawPegRow(QImage& image, QPointF origin, double pitch, double radius, int scale = 1) {
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 170));
         for (int i = 0; i < 5; ++i)
@@ -32,10 +34,14 @@ void drawPegRow(QImage& image, QPointF origin, double pitch, double radius) {
                     origin + QPointF(pitch * 3.9, -radius * 1.4));
         p.drawPath(jump);
     }
-    pegs::paintBall(image, origin.x(), origin.y() - radius * 0.15, radius, 2);
-    pegs::paintBall(image, origin.x() + pitch * 1, origin.y() - radius * 0.15, radius, 1);
-    pegs::paintBall(image, origin.x() + pitch * 2, origin.y() - radius * 0.15, radius, 1);
-    pegs::paintBall(image, origin.x() + pitch * 4, origin.y() - radius * 0.15, radius, 2);
+    const auto ball = [&](int place, int design) {
+        pegs::paintBall(image, (origin.x() + pitch * place) * scale, (origin.y() - radius * 0.15) * scale,
+                        radius * scale, design);
+    };
+    ball(0, 2);
+    ball(1, 1);
+    ball(2, 1);
+    ball(4, 2);
 }
 
 void drawGoldText(QPainter& p, const QRectF& rect, const QString& text, const QFont& font, int flags) {
@@ -88,18 +94,19 @@ QImage splash() {
     return layer.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage title() {
-    QImage image = surfaces::wood(pictures::TitleWidth, pictures::TitleHeight, 53);
-    surfaces::bevel(image, image.rect(), 3, true, 0.9);
+QImage title(int scale) {
+    QImage image = surfaces::wood(pictures::TitleWidth * scale, pictures::TitleHeight * scale, 53, scale);
+    surfaces::bevel(image, image.rect(), 3 * scale, true, 0.9);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(scale, scale);
         drawGoldText(p, QRectF(0, 4, 101, 24), "Tolvar", titleFont(21), Qt::AlignCenter);
         drawGoldText(p, QRectF(0, 24, 101, 24), "Pegs", titleFont(21), Qt::AlignCenter);
     }
     QImage layer = image.convertToFormat(QImage::Format_ARGB32);
-    drawPegRow(layer, QPointF(18, 63), 16, 5.6);
+    drawPegRow(layer, QPointF(18, 63), 16, 5.6, scale);
     return layer.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -138,14 +145,15 @@ QImage smallIcon(int size) {
 
 } // namespace
 
-QImage icon(int size) {
-    if (size < LeastDetailedIconSize)
-        return smallIcon(size);
-    QImage image(size, size, QImage::Format_ARGB32);
+QImage icon(int size, int scale) {
+    const int pixels = size * scale;
+    if (pixels < LeastDetailedIconSize)
+        return smallIcon(pixels);
+    QImage image(pixels, pixels, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    const double s = size / 37.0;
+    const double s = pixels / 37.0;
     {
-        QImage wood = surfaces::wood(size, size, 61);
+        QImage wood = surfaces::wood(pixels, pixels, 61, scale);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         QPainterPath tile;

@@ -14,9 +14,11 @@ namespace branding {
 inline constexpr std::array<int, 7> MenuIconSizes{16, 24, 32, 48, 64, 128, 256};
 
 QImage splash(); // 200 x 150, opaque
-QImage title();  // 101 x 77, opaque
+// 101 x 77, opaque; at `scale` device pixels for each of its pixels (202 x 154 at scale 2).
+QImage title(int scale = 1);
 // size x size, transparent surroundings; drawn for its size, with fewer and bigger pegs when small.
-QImage icon(int size);
+// At `scale`, the same icon at size x scale pixels each way; the detail follows the device pixels.
+QImage icon(int size, int scale = 1);
 QImage hand(); // 32 x 32, transparent surroundings
 
 } // namespace branding

@@ -73,17 +73,18 @@ QImage stone(int width, int height, int seed, int scale) {
     return image;
 }
 
-QImage parchment(int width, int height, int seed) {
+QImage parchment(int width, int height, int seed, int scale) {
     QImage image(width, height, QImage::Format_RGB32);
-    const double cx = width / 2.0, cy = height / 2.0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    const double cx = width / (2.0 * scale), cy = height / (2.0 * scale);
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const double x = column / double(scale), y = row / double(scale);
             const double cloud = noise::fractal(x * 0.02, y * 0.02, 4, seed) - 0.5;
             const double fibre = noise::value(x * 0.5, y * 0.06, seed + 1) - 0.5;
             const double dx = (x - cx) / cx, dy = (y - cy) / cy;
             const double rim = std::pow(std::min(1.0, std::sqrt(dx * dx * 0.6 + dy * dy * 0.6)), 3.0);
             const double k = 1.0 + 0.07 * cloud + 0.03 * fibre - 0.10 * rim;
-            image.setPixel(x, y, rgb(0.98 * k, 0.93 * k, 0.80 * k));
+            image.setPixel(column, row, rgb(0.98 * k, 0.93 * k, 0.80 * k));
         }
     }
     return image;

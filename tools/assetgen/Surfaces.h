@@ -16,8 +16,8 @@ QImage wood(int width, int height, int seed, int scale = 1);
 // A polished grey-blue granite slab with light veins, drawn at `scale` as the plank is.
 QImage stone(int width, int height, int seed, int scale = 1);
 
-// Warm parchment with fibres and a darker rim.
-QImage parchment(int width, int height, int seed);
+// Warm parchment with fibres and a darker rim, drawn at `scale` as the plank is.
+QImage parchment(int width, int height, int seed, int scale = 1);
 
 // Carves a frame of `depth` pixels along the inside of `rect`: sunk when `raised` is false
 // (dark upper-left, light lower-right), standing out otherwise. `strength` scales the contrast.

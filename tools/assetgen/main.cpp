@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every picture of the game. Usage: assetgen <program directory> <resource directory> <icon directory>
-// The program directory receives b0.bmp, b1.bmp, b2.bmp and b5.bmp, and the board backgrounds
-// drawn at twice the pixels as b1@2x.png and b2@2x.png; the resource directory receives
-// the pictures compiled into the program, under pictures/, cursors/ and glyphs/ (each glyph strip
-// also at twice the pixels, as <name>@2x.png); the icon directory
-// receives the menu icon at each size of the desktop's icon theme, as hicolor/<n>x<n>/apps/tolvarpegs.png.
+// The program directory receives b0.bmp, b1.bmp, b2.bmp and b5.bmp, and the board backgrounds and
+// the sprite atlas drawn at twice the pixels as b1@2x.png, b2@2x.png and b5@2x.png; the resource
+// directory receives the pictures compiled into the program, under pictures/, cursors/ and glyphs/
+// (the digits, the title, the about box's icon and each glyph strip also at twice the pixels, as
+// <name>@2x.png); every picture at twice the pixels carries the fingerprint of the one it was
+// drawn for (view/FinePicture.h). The icon directory receives the menu icon at each size of the
+// desktop's icon theme, as hicolor/<n>x<n>/apps/tolvarpegs.png.
 #include "Atlas.h"
 #include "Backgrounds.h"
 #include "Branding.h"
@@ -32,10 +34,8 @@ QString underResources(const QString& resources, const char* resourcePath) {
     return resources + "/" + QString::fromLatin1(resourcePath).mid(2);
 }
 
-// The background at 1x, and beside it the same drawn at the fine scale, marked as drawn for it.
-bool saveBackground(backgrounds::Theme theme, const QString& path) {
-    const QImage picture = backgrounds::make(theme);
-    QImage fine = backgrounds::make(theme, fine_picture::DrawnScale);
+// The picture at 1x, and beside it the same drawn at the fine scale, marked as drawn for it.
+bool saveWithFine(const QImage& picture, QImage fine, const QString& path) {
     fine.setText(fine_picture::DrawnForKey, QString::fromLatin1(fine_picture::Fingerprint(picture)));
     const bool ok = save(picture, path);
     return save(fine, fine_picture::NameFor(path)) && ok;
@@ -54,26 +54,31 @@ int main(int argc, char** argv) {
     const QString resources = QString::fromLocal8Bit(argv[2]);
     const QString icons = QString::fromLocal8Bit(argv[3]);
 
+    constexpr int fine = fine_picture::DrawnScale;
     bool ok = save(branding::splash(), program + "/b0.bmp");
-    ok = saveBackground(backgrounds::Theme::Wood, program + "/b1.bmp") && ok;
-    ok = saveBackground(backgrounds::Theme::Stone, program + "/b2.bmp") && ok;
-    ok = save(atlas::make(), program + "/b5.bmp") && ok;
+    ok = saveWithFine(backgrounds::make(backgrounds::Theme::Wood),
+                      backgrounds::make(backgrounds::Theme::Wood, fine), program + "/b1.bmp") &&
+         ok;
+    ok = saveWithFine(backgrounds::make(backgrounds::Theme::Stone),
+                      backgrounds::make(backgrounds::Theme::Stone, fine), program + "/b2.bmp") &&
+         ok;
+    ok = saveWithFine(atlas::make(), atlas::make(fine), program + "/b5.bmp") && ok;
 
-    ok = save(numbs::make(), underResources(resources, pictures::Numbs)) && ok;
-    ok = save(numbs::make(pictures::FineScale), underResources(resources, pictures::FineNumbs)) && ok;
-    ok = save(branding::title(), underResources(resources, pictures::Title)) && ok;
-    ok = save(branding::icon(pictures::IconSize), underResources(resources, pictures::Icon)) && ok;
+    ok = saveWithFine(numbs::make(), numbs::make(fine), underResources(resources, pictures::Numbs)) && ok;
+    ok = saveWithFine(branding::title(), branding::title(fine), underResources(resources, pictures::Title)) &&
+         ok;
+    ok = saveWithFine(branding::icon(pictures::IconSize), branding::icon(pictures::IconSize, fine),
+                      underResources(resources, pictures::Icon)) &&
+         ok;
     ok = save(branding::icon(pictures::Icon256Size), underResources(resources, pictures::Icon256)) && ok;
     ok = save(branding::hand(), underResources(resources, pictures::HandCursor)) && ok;
     for (const int size : branding::MenuIconSizes)
         ok = save(branding::icon(size),
                   QStringLiteral("%1/hicolor/%2x%2/apps/tolvarpegs.png").arg(icons).arg(size)) &&
              ok;
-    for (const pictures::GlyphStrip& strip : pictures::AllGlyphStrips) {
-        ok = save(glyphs::make(strip), underResources(resources, strip.path)) && ok;
-        ok = save(glyphs::make(strip, pictures::FineScale),
-                  underResources(resources, qPrintable(pictures::FineGlyphPath(strip)))) &&
+    for (const pictures::GlyphStrip& strip : pictures::AllGlyphStrips)
+        ok = saveWithFine(glyphs::make(strip), glyphs::make(strip, fine),
+                          underResources(resources, strip.path)) &&
              ok;
-    }
     return ok ? 0 : 1;
 }
