@@ -10,6 +10,11 @@ namespace {
 // In the beam's choice, one move still needed weighs as much as this many pegs.
 constexpr int PegsPerMove = 2;
 
+// With a budget of work the first beam is this narrow, and a wider one is planned to cost at most
+// this share of the work left: its cost is only estimated.
+constexpr std::size_t FirstBudgetedWidth = 500;
+constexpr double BudgetMargin = 0.75;
+
 } // namespace
 
 // Levels from the goal for a third of the time (or of the work), then beams from the start towards
@@ -35,7 +40,11 @@ template <int W> void FewestMovesSearch<W>::searchByBeam(MinMovesResult& result)
     }
     // Ever wider beams while the time and the memory last, until one had room for every position
     // it met.
-    for (std::size_t width = std::max<std::size_t>(m_limits.beamWidth, 1); !outOfLimits(); width *= 4) {
+    std::size_t width = std::max<std::size_t>(m_limits.beamWidth, 1);
+    if (m_maxWork > 0)
+        width = std::min(width, FirstBudgetedWidth);
+    while (width > 0 && !outOfLimits()) {
+        const std::uint64_t before = m_work;
         bool narrowed = false;
         if (beamFrom(width, narrowed)) {
             JumpList jumps = solutionThrough(m_meeting);
@@ -49,7 +58,24 @@ template <int W> void FewestMovesSearch<W>::searchByBeam(MinMovesResult& result)
         for (auto& table : m_forwardSide.tables)
             table = LevelTable<W>();
         storeStart();
+        width = nextBeamWidth(width, m_work - before);
     }
+}
+
+// Four times the last width (after the first, narrow beam of a budget of work: the usual first
+// width), but with a budget no more than the work left pays for, judged by what the last beam cost:
+// a beam the budget ends before its last level finds nothing. 0 when no wider beam fits.
+template <int W>
+std::size_t FewestMovesSearch<W>::nextBeamWidth(std::size_t width, std::uint64_t lastCost) const {
+    const std::size_t wider = width < m_limits.beamWidth ? m_limits.beamWidth : width * 4;
+    if (m_maxWork == 0)
+        return wider;
+    const std::uint64_t left = m_maxWork > m_work ? m_maxWork - m_work : 0;
+    const double perPosition =
+        static_cast<double>(std::max<std::uint64_t>(lastCost, 1)) / static_cast<double>(width);
+    const auto affordable = static_cast<std::size_t>(static_cast<double>(left) * BudgetMargin / perPosition);
+    const std::size_t next = std::min(wider, affordable);
+    return next > width ? next : 0;
 }
 
 // Whole levels from the goal while the time (and the work, with a budget of it) lasts and the next
@@ -71,6 +97,8 @@ template <int W> bool FewestMovesSearch<W>::expandGoalSideFor(double seconds, st
     m_maxWork = overallWork;
     m_timeUp.store(false);
     m_workUp.store(false);
+    // A position of the goal side with more runs than a walk has room for ends that side only.
+    m_seenFull.store(false);
     return m_met;
 }
 

@@ -73,6 +73,7 @@ private:
     void searchByBeam(MinMovesResult& result);
     bool expandGoalSideFor(double seconds, std::uint64_t work);
     bool beamFrom(std::size_t width, bool& narrowed);
+    std::size_t nextBeamWidth(std::size_t width, std::uint64_t lastCost) const;
     // Moves as the holes their peg visits, from `frameStart`, an image of the start, turned back
     // into jumps between the cells of the real start.
     JumpList inStartFrame(const std::vector<std::vector<std::uint8_t>>& moves, const K& frameStart) const;

@@ -93,6 +93,8 @@ enum class MinMovesMethod {
     // Finds short solutions and proves nothing: levels from the goal for a third of the time, then
     // from the start move by move only the positions that look nearest the goal, until one meets
     // those levels; `beamWidth` of them on each level at first, four times as many each time after.
+    // Under a budget of work the first beam is narrow, and a wider one is begun only where what is
+    // left of its share pays for it, judged by what the last one cost.
     Beam
 };
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # pegsolve given what is no board file: each input must end at once, well within 5 s and 100 MB,
-# with a message that names the file and what is wrong, and the exit status the help text gives.
+# with a message that names the file and what is wrong, and the exit status the help text gives;
+# every message begins with the name the program was called by.
 #   pegsolve-input.sh PEGSOLVE VORN.DAT
 pegsolve=$1
 collection=$2
@@ -67,6 +68,26 @@ expect 1 "$dir/fifo.vrn" "not a regular file" --collection "$dir/fifo.vrn" --boa
 expect 5 "$dir/empty.vrn" "holds no whole board record" --collection "$dir/empty.vrn" --board 1
 # A sparse collection reads as zero records: only the 200 records a collection holds are read.
 expect 5 "$dir/sparse.dat" "board 3: not a board: its size is 0" --collection "$dir/sparse.dat" --board 3
+# Installed, the program is tolvarpegs-solve: its messages, usage and help name it so, never pegsolve.
+cp "$pegsolve" "$dir/tolvarpegs-solve"
+named() { # named WHAT PATTERN OPTIONS...: what the installed name says to these options
+    what=$1 pattern=$2
+    shift 2
+    "$dir/tolvarpegs-solve" "$@" > "$dir/named" 2>&1
+    if ! grep -q "$pattern" "$dir/named" || grep -q pegsolve "$dir/named"; then
+        echo "FAIL: $what does not name tolvarpegs-solve as it was called:"
+        cat "$dir/named"
+        failed=1
+    fi
+}
+named "a directory's message" "^tolvarpegs-solve: $dir/d.vrn: is a directory" "$dir/d.vrn"
+named "a short file's message" "^tolvarpegs-solve: $dir/short.vrn: is 700" "$dir/short.vrn"
+named "a missing collection's message" "^tolvarpegs-solve: $dir/missing.dat: no such" \
+    --collection "$dir/missing.dat" --board 1
+named "an unknown option's usage" "^usage: tolvarpegs-solve FILE.vrn" --no-such-option
+named "a board's measurements" "^tolvarpegs-solve: [0-9.]* s; the process held" "$dir/good.vrn" \
+    --positions 1000 --memory 64M
+named "the help" "^usage: tolvarpegs-solve FILE.vrn" --help
 # The good board itself is solved, so the failures above are the inputs'.
 expect 0 "$dir/good.vrn" "^minimum proven: 1 moves$"
 exit $failed

@@ -5,9 +5,19 @@
 #include <gtest/gtest.h>
 
 #include "BoardBuilder.h"
+#include "solver/Solutions.h"
 #include "solver/Solver.h"
 
 namespace {
+
+// A budget of positions, with a clock and a memory too large to end the search first.
+SolverLimits WorkBudget(std::uint64_t positions) {
+    SolverLimits limits;
+    limits.seconds = 600;
+    limits.maxNodes = positions;
+    limits.memoryBytes = std::size_t{256} << 20;
+    return limits;
+}
 
 void ExpectSameResult(const MinMovesResult& a, const MinMovesResult& b) {
     EXPECT_EQ(a.outcome, b.outcome);
@@ -43,10 +53,7 @@ TEST(SolverBudgets, WorkBudgetGivesOneResultWhateverTheThreads) {
 
 TEST(SolverBudgets, SolveBoardRepeatsAndCountsEveryMethodsPositions) {
     const LevelRecord board = EnglishCross();
-    SolverLimits limits;
-    limits.seconds = 600;
-    limits.maxNodes = 400'000;
-    limits.memoryBytes = std::size_t{256} << 20;
+    SolverLimits limits = WorkBudget(400'000);
     const SolveResult first = SolveBoard(board, limits);
     ASSERT_EQ(first.status, SolveStatus::Solved);
     // With a solution known, the whole budget goes to the beam, the proof and the search after it:
@@ -61,6 +68,23 @@ TEST(SolverBudgets, SolveBoardRepeatsAndCountsEveryMethodsPositions) {
     EXPECT_LE(known.nodes, limits.maxNodes + 1000);
     EXPECT_TRUE(known.workRanOut);
     EXPECT_FALSE(known.clockStopped);
+}
+
+TEST(SolverBudgets, BeamFitsItsShareOfTheWork) {
+    // Pegs of two colours, one of each left where the target says: a beam must reach that very
+    // position. A beam too wide for its share of the work ends before its last level and finds
+    // nothing; so this budget once left a solution of 16 moves where 11 do.
+    const LevelRecord colours = MakeBoard(5, ShapeSquare, true, {"*xxx*", "x*x*x", "xxoxx", "x*x*x", "*xxx*"},
+                                          {"ooooo", "ooooo", "xo*oo", "ooooo", "ooooo"});
+    SolverLimits limits = WorkBudget(3'000'000);
+    const SolveResult result = SolveBoard(colours, limits);
+    ASSERT_EQ(result.status, SolveStatus::Solved);
+    EXPECT_EQ(result.moves, 11);
+    EXPECT_TRUE(result.fewestMovesProven);
+    EXPECT_TRUE(ReplaySolution(colours, result.jumps).solved);
+    const SolveResult again = SolveBoard(colours, limits);
+    EXPECT_EQ(again.jumps, result.jumps);
+    EXPECT_EQ(again.nodes, result.nodes);
 }
 
 TEST(SolverBudgets, CheapReasonsForBoardsThatCannotBeSolved) {

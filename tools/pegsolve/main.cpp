@@ -124,11 +124,16 @@ struct Options {
 
 constexpr std::size_t TableColumns = 9;
 
+// The name the program was called by, which its messages begin with: pegsolve in the build,
+// tolvarpegs-solve where it is installed.
+std::string Program = "pegsolve";
+
 int Usage(const std::string& problem) {
-    std::cerr << "pegsolve: " << problem << "\n"
-              << "usage: pegsolve FILE.vrn [--write] [OPTIONS]\n"
-                 "       pegsolve --collection FILE.dat (--board K | --survey | --table MOVES.md) [OPTIONS]\n"
-                 "pegsolve --help explains the options and the exit statuses\n";
+    std::cerr << Program << ": " << problem << "\n"
+              << "usage: " << Program << " FILE.vrn [--write] [OPTIONS]\n"
+              << "       " << Program
+              << " --collection FILE.dat (--board K | --survey | --table MOVES.md) [OPTIONS]\n"
+              << Program << " --help explains the options and the exit statuses\n";
     return WrongUse;
 }
 
@@ -228,17 +233,17 @@ int ReadBoardFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     int error = 0;
     const int fd = OpenRegularFile(path, error);
     if (fd < 0) {
-        std::cerr << "pegsolve: " << path << ": " << FileProblem(error) << "\n";
+        std::cerr << Program << ": " << path << ": " << FileProblem(error) << "\n";
         return FileError;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        std::cerr << "pegsolve: " << path << ": " << std::strerror(errno) << "\n";
+        std::cerr << Program << ": " << path << ": " << std::strerror(errno) << "\n";
         ::close(fd);
         return FileError;
     }
     if (static_cast<std::uint64_t>(info.st_size) != RecordBytes) {
-        std::cerr << "pegsolve: " << path << ": is " << info.st_size
+        std::cerr << Program << ": " << path << ": is " << info.st_size
                   << " bytes long; a board file holds one record of " << RecordBytes << " bytes\n";
         ::close(fd);
         return NotABoard;
@@ -248,11 +253,11 @@ int ReadBoardFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     const int readError = errno;
     ::close(fd);
     if (n < 0) {
-        std::cerr << "pegsolve: " << path << ": " << std::strerror(readError) << "\n";
+        std::cerr << Program << ": " << path << ": " << std::strerror(readError) << "\n";
         return FileError;
     }
     if (n != static_cast<ssize_t>(RecordBytes)) {
-        std::cerr << "pegsolve: " << path << ": ended after " << n
+        std::cerr << Program << ": " << path << ": ended after " << n
                   << " bytes; a board file holds one record of " << RecordBytes << " bytes\n";
         return NotABoard;
     }
@@ -311,7 +316,7 @@ private:
             const int best = m_progress.bestMoves.load(), bound = m_progress.lowerBound.load();
             const double seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-            std::cerr << "\r\033[Kpegsolve: "
+            std::cerr << "\r\033[K" << Program << ": "
                       << (best > 0 ? "best " + std::to_string(best) + " moves" : "no solution yet")
                       << ", at least " << bound << ", " << m_progress.positions.load() << " positions, "
                       << MemoryText(ResidentBytes()) << " of " << MemoryText(m_memory) << ", "
@@ -518,7 +523,7 @@ std::string TableLine(const LevelCollection& collection, int k, const SolverLimi
     limits.knownSolution = StoredSolution(record);
     const std::string notABoard = RecordProblem(record);
     if (!notABoard.empty())
-        std::cerr << "pegsolve: board " << k << " is not a board: " << notABoard << "\n";
+        std::cerr << Program << ": board " << k << " is not a board: " << notABoard << "\n";
     // Each row's peak is its own board's.
     ResetPeakResident();
     const SolveResult result = notABoard.empty() ? Solve(record, limits) : SolveResult{};
@@ -527,7 +532,7 @@ std::string TableLine(const LevelCollection& collection, int k, const SolverLimi
     const bool shorterFound = result.status == SolveStatus::Solved && result.moves < stored;
     problem = limits.knownSolution.empty() || result.status != SolveStatus::Solved || shorterFound;
     if (problem)
-        std::cerr << "pegsolve: board " << k << ": the stored solution is missing, broken or longer than "
+        std::cerr << Program << ": board " << k << ": the stored solution is missing, broken or longer than "
                   << result.moves << " moves; re-solve the collection\n";
     // A par counts as proven only when the search proves exactly the stored number of moves.
     parProven = result.fewestMovesProven && !shorterFound && !limits.knownSolution.empty();
@@ -562,8 +567,7 @@ int Table(const LevelCollection& collection, const SolverLimits& base, const std
            "while it searched that board) are measurements of the run that wrote the row; *command* "
            "repeats that run for one board, and since its budget is work, not time, it gives the same "
            "par, proof and bound on any machine (unless its `--seconds` guard or the memory ends it "
-           "first, which it then says). A row whose command gives `--seconds` instead was written with a "
-           "budget of time, and another run of it may end elsewhere.\n\n"
+           "first, which it then says).\n\n"
            "| Board | Name | Pegs | Par | Proven | At least | Seconds | Peak memory | Command |\n"
            "|---:|---|---:|---:|---|---:|---:|---:|---|\n";
     int proven = 0, problems = 0;
@@ -588,7 +592,7 @@ int Table(const LevelCollection& collection, const SolverLimits& base, const std
     const std::string text = out.str();
     AtomicFile file(path);
     if (!file.created() || !file.write(text.data(), text.size()) || !file.commit()) {
-        std::cerr << "pegsolve: cannot write " << path << ": " << std::strerror(errno) << "\n";
+        std::cerr << Program << ": cannot write " << path << ": " << std::strerror(errno) << "\n";
         return 1;
     }
     std::cout << proven << " of " << collection.count() << " pars are proven minima; written to " << path
@@ -600,12 +604,12 @@ int Table(const LevelCollection& collection, const SolverLimits& base, const std
 int ReadCollection(const Options& options, LevelCollection& collection) {
     const LoadResult loaded = collection.load(options.collection);
     if (!loaded.ok && loaded.error == ENODATA) {
-        std::cerr << "pegsolve: " << options.collection << ": holds no whole board record of " << RecordBytes
-                  << " bytes\n";
+        std::cerr << Program << ": " << options.collection << ": holds no whole board record of "
+                  << RecordBytes << " bytes\n";
         return NotABoard;
     }
     if (!loaded.ok) {
-        std::cerr << "pegsolve: " << options.collection << ": " << FileProblem(loaded.error) << "\n";
+        std::cerr << Program << ": " << options.collection << ": " << FileProblem(loaded.error) << "\n";
         return FileError;
     }
     return Found;
@@ -616,7 +620,7 @@ int Report(const SolveResult& result, const SolverLimits& limits, const Options&
            const std::vector<std::uint8_t>& fileBytes) {
     std::cout << "searched " << result.nodes << " positions (budget " << limits.maxNodes << ")\n";
     PrintStops(result, limits);
-    std::cerr << "pegsolve: " << Seconds(result.seconds) << " s; the process held at most "
+    std::cerr << Program << ": " << Seconds(result.seconds) << " s; the process held at most "
               << MemoryText(PeakResidentBytes()) << " of " << MemoryText(limits.memoryBytes)
               << " (the proof's own tables " << MemoryText(result.peakBytes) << ")\n";
     switch (result.status) {
@@ -640,7 +644,7 @@ int Report(const SolveResult& result, const SolverLimits& limits, const Options&
     PrintSolution(result);
     if (options.write) {
         if (!WriteSolution(options.boardFile, fileBytes, result.jumps)) {
-            std::cerr << "pegsolve: cannot write " << options.boardFile << ": " << std::strerror(errno)
+            std::cerr << Program << ": cannot write " << options.boardFile << ": " << std::strerror(errno)
                       << "\n";
             return FileError;
         }
@@ -652,18 +656,18 @@ int Report(const SolveResult& result, const SolverLimits& limits, const Options&
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 0 && !NamePart(argv[0]).empty())
+        Program = NamePart(argv[0]);
     Options options;
     const std::string problem = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options);
     if (!problem.empty())
         return Usage(problem);
     if (options.help) {
-        // The program is pegsolve in the build and tolvarpegs-solve where it is installed.
         std::string text = HelpText;
-        const std::string name = NamePart(argv[0]);
         const std::string placeholder = "PROGRAM";
         for (std::size_t at = text.find(placeholder); at != std::string::npos;
-             at = text.find(placeholder, at + name.size()))
-            text.replace(at, placeholder.size(), name);
+             at = text.find(placeholder, at + Program.size()))
+            text.replace(at, placeholder.size(), Program);
         std::cout << text;
         return Found;
     }
@@ -693,7 +697,7 @@ int main(int argc, char** argv) {
         if (!options.table.empty())
             return Table(collection, limits, options.table, options.boards);
         if (options.board > collection.count()) {
-            std::cerr << "pegsolve: " << options.collection << " holds only " << collection.count()
+            std::cerr << Program << ": " << options.collection << " holds only " << collection.count()
                       << " boards\n";
             return WrongUse;
         }
@@ -705,7 +709,7 @@ int main(int argc, char** argv) {
         record = LevelRecord::fromBytes(fileBytes.data());
     }
     if (const std::string wrong = RecordProblem(record); !wrong.empty()) {
-        std::cerr << "pegsolve: " << source << ": not a board: " << wrong << "\n";
+        std::cerr << Program << ": " << source << ": not a board: " << wrong << "\n";
         return NotABoard;
     }
 
