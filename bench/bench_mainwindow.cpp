@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -108,10 +109,11 @@ constexpr int JumpBoard = 2;
 // The built-in board 78, the English Cross.
 constexpr int CrossBoard = 78;
 
-// Runs the window's thread until the dead-end watch has answered and the board's table is made.
+// Runs the window's thread until the dead-end watch has answered and the board's table is made. The
+// wait looks every few milliseconds, not every one: its own wake-ups would count as the game's CPU.
 void WaitUntilIdle(const TMainForm& form) {
-    while (!form.deadEndWatch()->idle())
-        QTest::qWait(1);
+    while (!QTest::qWaitFor([&] { return form.deadEndWatch()->idle(); }, std::numeric_limits<int>::max())) {
+    }
 }
 
 void JumpByMouse(TMainForm& form, const Jump& jump) {

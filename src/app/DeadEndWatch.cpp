@@ -3,6 +3,7 @@
 
 #include <QMetaObject>
 
+#include "rules/Rules.h"
 #include "session/Session.h"
 #include "solver/Solver.h"
 #include "view/BoardArea.h"
@@ -21,15 +22,28 @@ void DeadEndWatch::follow(const Session& session) {
     const Watched now{session.collection().currentNumber(), session.play().JumpCount, session.play().Cells};
     if (now == m_watched)
         return;
+    const Watched before = m_watched;
     m_watched = now;
     m_box.hideOverlay(BoardOverlays::DeadEndMark);
     m_playing = session.mode() == ModePlaying;
     if (m_playing || session.mode() == ModeReady)
         watchBoard(session.boardReach());
-    if (m_playing)
-        ask(now.cells);
-    else
+    if (!m_playing) {
         callOff();
+        return;
+    }
+    // No jump brings a peg back: a jump from a dead end leads to another one, with no search.
+    if (followsADeadEnd(before, now, session.currentRecord()))
+        m_answers[now.cells] = true;
+    ask(now.cells);
+}
+
+bool DeadEndWatch::followsADeadEnd(const Watched& before, const Watched& now,
+                                   const LevelRecord& record) const {
+    if (before.board != now.board || now.jumps != before.jumps + 1)
+        return false;
+    const auto known = m_answers.find(before.cells);
+    return known != m_answers.end() && known->second && FollowsByOneJump(before.cells, now.cells, record);
 }
 
 bool DeadEndWatch::markShown() const {

@@ -2,10 +2,11 @@
 // The dead-end warning: whenever the position changes in a game played by hand, the board's engine is
 // asked, on a thread of its own, whether the target can still be reached; when it cannot, a warning
 // mark shows over the board area until the position changes again (undo, restart, another board). A
-// position answered once on a board is answered again from memory, with no search. While a board is
-// shown its engine makes its table on another thread, called off when the player leaves the board;
-// a question that ran out of positions before the table was ready is asked again once it is. The
-// window never waits for an answer: a newer position calls the old question off.
+// position answered once on a board is answered again from memory, with no search, and so is every
+// position one jump after a dead end. While a board is shown its engine makes its table on another
+// thread, called off when the player leaves the board; a question that ran out of positions before
+// the table was ready is asked again once it is. The window never waits for an answer: a newer
+// position calls the old question off.
 #pragma once
 
 #include <QObject>
@@ -66,6 +67,7 @@ private:
             return board == other.board && jumps == other.jumps && cells == other.cells;
         }
     };
+    bool followsADeadEnd(const Watched& before, const Watched& now, const LevelRecord& record) const;
 
     BoardArea& m_box;
     MaskedPicture m_mark;

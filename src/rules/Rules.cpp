@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rules/Rules.h"
 
+#include <array>
+
 namespace {
 
 template <std::size_t Directions>
@@ -62,6 +64,37 @@ void ApplyJump(Position& position, int from, int jumpedOver, int to, CellCode ju
     position[to] = jumpingPeg;
     position[jumpedOver] = EmptyHole;
     position[from] = EmptyHole;
+}
+
+bool FollowsByOneJump(const Position& before, const Position& after, const LevelRecord& record) {
+    // A jump empties two cells that held pegs and fills one hole; of the two emptied cells either may
+    // be where the jump began.
+    std::array<int, 2> emptied{NoCell, NoCell};
+    int filled = NoCell, changed = 0;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        if (before[cell] == after[cell])
+            continue;
+        if (++changed > 3)
+            return false;
+        if (HoldsPeg(before[cell]) && after[cell] == EmptyHole && emptied[1] == NoCell)
+            emptied[emptied[0] == NoCell ? 0 : 1] = cell;
+        else if (before[cell] == EmptyHole && HoldsPeg(after[cell]))
+            filled = cell;
+        else
+            return false;
+    }
+    if (changed != 3 || filled == NoCell)
+        return false;
+    for (const int from : emptied) {
+        const JumpCheck check = IsLegalJump(before, record, from, filled);
+        if (!check.legal)
+            continue;
+        Position played = before;
+        ApplyJump(played, from, check.jumpedOver, filled, before[from]);
+        if (played == after)
+            return true;
+    }
+    return false;
 }
 
 bool IsStuck(const Position& position, const LevelRecord& record) {

@@ -104,5 +104,8 @@ JumpCheck IsLegalJump(const Position& position, const LevelRecord& record, int f
 // The landing cell takes the jumping peg's colour; the starting and the jumped-over cells become holes.
 void ApplyJump(Position& position, int from, int jumpedOver, int to, CellCode jumpingPeg);
 
+// One legal jump, in the jumping peg's colour, turns `before` into `after`.
+bool FollowsByOneJump(const Position& before, const Position& after, const LevelRecord& record);
+
 bool IsStuck(const Position& position, const LevelRecord& record);
 bool IsSolved(const Position& position, const LevelRecord& record);

@@ -111,31 +111,4 @@ Images Board::images(Pegs p) const {
     return out;
 }
 
-Images Board::imagesAfter(const Images& parent, Pegs p, int line) const {
-    Images out{};
-    const bool secondJumps = (p.second & Bit(m_lines[line].from)) != 0;
-    const std::array<HoleSet, MaxImages>& three = m_lineImages[line];
-    const std::array<HoleSet, MaxImages>& land = m_landImages[line];
-    for (std::size_t s = 0; s < m_maps.size(); ++s) {
-        const HoleSet second = parent[s].second & ~three[s];
-        out[s] = {parent[s].all ^ three[s], secondJumps ? second | land[s] : second};
-    }
-    return out;
-}
-
-Pegs Board::key(Pegs p, const Images& images) const {
-    Pegs smallest = p;
-    for (std::size_t s = 0; s < m_maps.size(); ++s)
-        if (images[s] < smallest)
-            smallest = images[s];
-    return smallest;
-}
-
-HoleSet Board::pegsKey(HoleSet pegs, const Images& images) const {
-    HoleSet smallest = pegs;
-    for (std::size_t s = 0; s < m_maps.size(); ++s)
-        smallest = images[s].all < smallest ? images[s].all : smallest;
-    return smallest;
-}
-
 } // namespace reach

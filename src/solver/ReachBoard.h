@@ -74,11 +74,36 @@ public:
 
     int imageCount() const { return static_cast<int>(m_maps.size()); }
     Images images(Pegs p) const;
-    // The images after a jump along `line` from the position whose images are `parent`.
-    Images imagesAfter(const Images& parent, Pegs p, int line) const;
+    // The images after a jump along `line` from the position whose images are `parent`, written over
+    // the first `imageCount()` of `out`: the search's hottest step, so nothing else is touched.
+    void imagesAfter(const Images& parent, Pegs p, int line, Images& out) const {
+        const bool secondJumps = (p.second & (HoleSet{1} << m_lines[line].from)) != 0;
+        const std::array<HoleSet, MaxImages>& three = m_lineImages[line];
+        const std::array<HoleSet, MaxImages>& land = m_landImages[line];
+        for (std::size_t s = 0; s < m_maps.size(); ++s) {
+            const HoleSet second = parent[s].second & ~three[s];
+            out[s] = {parent[s].all ^ three[s], secondJumps ? second | land[s] : second};
+        }
+    }
+    Images imagesAfter(const Images& parent, Pegs p, int line) const {
+        Images out{};
+        imagesAfter(parent, p, line, out);
+        return out;
+    }
     // The smallest of the position and its images: the same for every image of a position.
-    Pegs key(Pegs p, const Images& images) const;
-    HoleSet pegsKey(HoleSet pegs, const Images& images) const;
+    Pegs key(Pegs p, const Images& images) const {
+        Pegs smallest = p;
+        for (std::size_t s = 0; s < m_maps.size(); ++s)
+            if (images[s] < smallest)
+                smallest = images[s];
+        return smallest;
+    }
+    HoleSet pegsKey(HoleSet pegs, const Images& images) const {
+        HoleSet smallest = pegs;
+        for (std::size_t s = 0; s < m_maps.size(); ++s)
+            smallest = images[s].all < smallest ? images[s].all : smallest;
+        return smallest;
+    }
     // The pegs' key after a jump, or a jump taken back, along `line`: either flips the same holes.
     HoleSet pegsKeyAfter(HoleSet pegs, const Images& images, int line) const {
         HoleSet smallest = pegs ^ m_lines[line].all;

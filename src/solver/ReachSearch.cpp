@@ -24,7 +24,7 @@ public:
         : m_board(board), m_goal(goal), m_table(table), m_memo(memo), m_limits(limits),
           m_tableExact(goal.singlePeg || (from.second == 0 && goal.target.second == 0)),
           m_lastPegPagodas(goal.classOf(from.all) == goal.pagodaClass),
-          m_children(static_cast<std::size_t>(board.holes()) + 1) {}
+          m_frames(static_cast<std::size_t>(board.holes()) + 1) {}
 
     // The table knows no colours: it tells the whole answer only where no peg of the second colour
     // is left to matter.
@@ -123,14 +123,20 @@ private:
     }
 
     struct Child {
-        int line;
-        bool knownToReach;
-        int promise;
+        int line = 0;
+        bool knownToReach = false;
+        int promise = 0;
         Pegs pegs;
         Pegs key;
         Images images;
         Values values;
-        bool inTable; // the table answers its peg count
+        bool inTable = false; // the table answers its peg count
+    };
+    // The children of the position at one depth, kept from one position to the next so that none
+    // is made anew, and the order in which the ones left are searched.
+    struct Frame {
+        std::vector<Child> children;
+        std::vector<std::size_t> order;
     };
 
     bool tick() {
@@ -151,7 +157,7 @@ private:
     bool m_tableExact;
     // The functions towards the last peg's holes hold for positions of the class they were made for.
     bool m_lastPegPagodas;
-    std::vector<std::vector<Child>> m_children; // per depth, so that a deeper search keeps them
+    std::vector<Frame> m_frames; // per depth, so that a deeper search keeps them
     std::vector<int> m_way;
     std::uint64_t m_examined = 0;
     std::uint64_t m_allowance = 0;
@@ -260,17 +266,23 @@ bool Searcher::probe(Pegs from, std::size_t width) {
 }
 
 bool Searcher::reaches(Pegs p, const Images& images, const Values& values, int depth) {
-    std::vector<Child>& children = m_children[static_cast<std::size_t>(depth)];
-    children.clear();
+    Frame& frame = m_frames[static_cast<std::size_t>(depth)];
+    std::vector<Child>& children = frame.children;
+    std::size_t count = 0;
     const std::vector<Line>& lines = m_board.lines();
     // Every child first, its look-up asked of the memory, then each judged: the look-ups of all the
     // children then wait for the memory together rather than one after another.
     for (std::size_t k = 0; k < lines.size(); ++k) {
         if (!m_board.canJump(p.all, lines[k]))
             continue;
-        const int line = static_cast<int>(k);
-        Child child{line, false, 0, Board::jump(p, lines[k]), {}, m_board.imagesAfter(images, p, line),
-                    {},   false};
+        if (count == children.size())
+            children.emplace_back();
+        Child& child = children[count++];
+        child.line = static_cast<int>(k);
+        child.knownToReach = false;
+        child.promise = 0;
+        child.pegs = Board::jump(p, lines[k]);
+        m_board.imagesAfter(images, p, child.line, child.images);
         child.inTable = m_table != nullptr && m_table->answers(Count(child.pegs.all));
         if (child.inTable) {
             child.key = {m_board.pegsKey(child.pegs.all, child.images), 0};
@@ -279,10 +291,10 @@ bool Searcher::reaches(Pegs p, const Images& images, const Values& values, int d
             child.key = m_board.key(child.pegs, child.images);
             m_memo.prefetch(child.key);
         }
-        children.push_back(child);
     }
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < children.size(); ++i) {
+    std::vector<std::size_t>& order = frame.order;
+    order.clear();
+    for (std::size_t i = 0; i < count; ++i) {
         Child& child = children[i];
         if (!tick())
             return false;
@@ -312,14 +324,16 @@ bool Searcher::reaches(Pegs p, const Images& images, const Values& values, int d
         }
         child.knownToReach = known == Memo::Known::Reaches;
         child.promise = child.knownToReach ? 0 : promise(child.pegs.all);
-        children[kept++] = child;
+        order.push_back(i);
     }
-    children.resize(kept);
-    std::stable_sort(children.begin(), children.end(), [](const Child& a, const Child& b) {
-        return a.knownToReach != b.knownToReach ? a.knownToReach : a.promise < b.promise;
+    std::stable_sort(order.begin(), order.end(), [&children](std::size_t a, std::size_t b) {
+        const Child& x = children[a];
+        const Child& y = children[b];
+        return x.knownToReach != y.knownToReach ? x.knownToReach : x.promise < y.promise;
     });
-    for (std::size_t i = 0; i < children.size(); ++i) {
-        const Child child = children[i];
+    // A deeper search works on the frames below this one: these children stay where they are.
+    for (const std::size_t i : order) {
+        const Child& child = children[i];
         if (reaches(child.pegs, child.images, child.values, depth + 1)) {
             m_memo.put(child.key, true);
             m_way.push_back(child.line);

@@ -206,3 +206,32 @@ TEST(ApplyJump, KeepsTheColour) {
     EXPECT_EQ(p[21], EmptyHole);
     EXPECT_EQ(p[20], EmptyHole);
 }
+
+TEST(ApplyJump, OneJumpAfterIsTheJumpOfTheRulesAndNothingElse) {
+    const LevelRecord r = fullBoard(7, ShapeSquare);
+    Position before = r.StartCells;
+    before[20] = SecondColourPeg;
+    before[21] = FirstColourPeg;
+    before[30] = FirstColourPeg;
+    before[39] = FirstColourPeg;
+    Position after = before;
+    ApplyJump(after, 20, 21, 22, before[20]);
+    EXPECT_TRUE(FollowsByOneJump(before, after, r));
+    EXPECT_FALSE(FollowsByOneJump(after, before, r)) << "a jump taken back";
+    EXPECT_FALSE(FollowsByOneJump(before, before, r)) << "no jump";
+
+    Position recoloured = after;
+    recoloured[22] = FirstColourPeg;
+    EXPECT_FALSE(FollowsByOneJump(before, recoloured, r)) << "the landing peg changed its colour";
+
+    // Three cells change as a jump's do, but no jump lands two cells from its start.
+    Position far = before;
+    far[20] = EmptyHole;
+    far[21] = EmptyHole;
+    far[23] = SecondColourPeg;
+    EXPECT_FALSE(FollowsByOneJump(before, far, r));
+
+    Position two = after;
+    ApplyJump(two, 30, 39, 48, after[30]);
+    EXPECT_FALSE(FollowsByOneJump(before, two, r)) << "two jumps";
+}

@@ -232,13 +232,38 @@ TEST_F(GameFixture, AHintWithNoWayLeftSaysSo) {
     EXPECT_EQ(script.seen(), (QStringList{"TOKDialog 7"}));
 }
 
+TEST_F(GameFixture, AJumpFromADeadEndShowsTheMarkAtOnceWithoutASearch) {
+    LevelRecord record = boardOne();
+    record.StartCells[3] = EmptyHole;
+    for (const int peg : {0, 1, 2, 9, 10, 11, 18})
+        record.StartCells[peg] = FirstColourPeg;
+    writeCollection({record});
+    auto form = startEnglishGame();
+    // Across the top row: the pegs left can no longer come down to one.
+    drag(*form, cellCentre(1), {}, cellCentre(3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->deadEndWatch()->markShown(); }, 5000));
+    const int searches = form->deadEndWatch()->searchesBegun();
+    drag(*form, cellCentre(9), {}, cellCentre(27));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->session().play().JumpCount == 2; }, 5000));
+    ASSERT_EQ(form->session().mode(), ModePlaying);
+    EXPECT_TRUE(form->deadEndWatch()->markShown());
+    EXPECT_EQ(form->deadEndWatch()->searchesBegun(), searches);
+    // Back to a position that can still be won and forward by another jump: that one is asked.
+    key(*form, Qt::Key_Z, Qt::ControlModifier);
+    key(*form, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(form->deadEndWatch()->markShown());
+    drag(*form, cellCentre(9), {}, cellCentre(27));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->session().play().JumpCount == 1; }, 5000));
+    EXPECT_GT(form->deadEndWatch()->searchesBegun(), searches);
+}
+
 TEST_F(GameFixture, TheDeadEndMarkComesAfterABadJumpAndGoesWithUndoWithoutATrace) {
     writeCollection({deadEndBoard(boardOne())});
     auto form = startEnglishGame();
     const QImage start = shown(*form);
     drag(*form, cellCentre(10), {}, cellCentre(12));
     ASSERT_EQ(form->session().mode(), ModePlaying);
-    QTRY_VERIFY_WITH_TIMEOUT(form->deadEndWatch()->markShown(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->deadEndWatch()->markShown(); }, 5000));
     const QImage afterJump = form->box()->image();
     const QRect mark = differences(shown(*form), afterJump);
     EXPECT_GT(mark.width() * mark.height(), 20 * 20);
