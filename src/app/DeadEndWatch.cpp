@@ -26,7 +26,9 @@ void DeadEndWatch::follow(const Session& session) {
     m_watched = now;
     m_box.hideOverlay(BoardOverlays::DeadEndMark);
     m_playing = session.mode() == ModePlaying;
-    if (m_playing || session.mode() == ModeReady)
+    // The board is shown from the start-up on, while the mode still says so: its table is made
+    // while the player looks at it, not at the first jump.
+    if (m_playing || session.mode() == ModeReady || session.mode() == ModeStartup)
         watchBoard(session.boardReach());
     if (!m_playing) {
         callOff();

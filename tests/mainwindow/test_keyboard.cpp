@@ -232,6 +232,13 @@ TEST_F(GameFixture, AHintWithNoWayLeftSaysSo) {
     EXPECT_EQ(script.seen(), (QStringList{"TOKDialog 7"}));
 }
 
+TEST_F(GameFixture, TheBoardsTableIsMadeWhileThePlayerLooksAtTheBoard) {
+    auto form = startEnglishGame();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->deadEndWatch()->idle(); }, 10000));
+    EXPECT_EQ(form->session().play().JumpCount, 0);
+    EXPECT_TRUE(form->session().boardReach()->tableFacts().built) << "made only at the first jump";
+}
+
 TEST_F(GameFixture, AJumpFromADeadEndShowsTheMarkAtOnceWithoutASearch) {
     LevelRecord record = boardOne();
     record.StartCells[3] = EmptyHole;
