@@ -128,12 +128,17 @@ constexpr std::size_t TableColumns = 9;
 // tolvarpegs-solve where it is installed.
 std::string Program = "pegsolve";
 
+// Standard error, the message begun with the program's name.
+std::ostream& Complain() {
+    return std::cerr << Program << ": ";
+}
+
 int Usage(const std::string& problem) {
-    std::cerr << Program << ": " << problem << "\n"
-              << "usage: " << Program << " FILE.vrn [--write] [OPTIONS]\n"
-              << "       " << Program
-              << " --collection FILE.dat (--board K | --survey | --table MOVES.md) [OPTIONS]\n"
-              << Program << " --help explains the options and the exit statuses\n";
+    Complain() << problem << "\n"
+               << "usage: " << Program << " FILE.vrn [--write] [OPTIONS]\n"
+               << "       " << Program
+               << " --collection FILE.dat (--board K | --survey | --table MOVES.md) [OPTIONS]\n"
+               << Program << " --help explains the options and the exit statuses\n";
     return WrongUse;
 }
 
@@ -233,18 +238,18 @@ int ReadBoardFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     int error = 0;
     const int fd = OpenRegularFile(path, error);
     if (fd < 0) {
-        std::cerr << Program << ": " << path << ": " << FileProblem(error) << "\n";
+        Complain() << path << ": " << FileProblem(error) << "\n";
         return FileError;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        std::cerr << Program << ": " << path << ": " << std::strerror(errno) << "\n";
+        Complain() << path << ": " << std::strerror(errno) << "\n";
         ::close(fd);
         return FileError;
     }
     if (static_cast<std::uint64_t>(info.st_size) != RecordBytes) {
-        std::cerr << Program << ": " << path << ": is " << info.st_size
-                  << " bytes long; a board file holds one record of " << RecordBytes << " bytes\n";
+        Complain() << path << ": is " << info.st_size << " bytes long; a board file holds one record of "
+                   << RecordBytes << " bytes\n";
         ::close(fd);
         return NotABoard;
     }
@@ -253,12 +258,12 @@ int ReadBoardFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     const int readError = errno;
     ::close(fd);
     if (n < 0) {
-        std::cerr << Program << ": " << path << ": " << std::strerror(readError) << "\n";
+        Complain() << path << ": " << std::strerror(readError) << "\n";
         return FileError;
     }
     if (n != static_cast<ssize_t>(RecordBytes)) {
-        std::cerr << Program << ": " << path << ": ended after " << n
-                  << " bytes; a board file holds one record of " << RecordBytes << " bytes\n";
+        Complain() << path << ": ended after " << n << " bytes; a board file holds one record of "
+                   << RecordBytes << " bytes\n";
         return NotABoard;
     }
     return Found;
@@ -523,7 +528,7 @@ std::string TableLine(const LevelCollection& collection, int k, const SolverLimi
     limits.knownSolution = StoredSolution(record);
     const std::string notABoard = RecordProblem(record);
     if (!notABoard.empty())
-        std::cerr << Program << ": board " << k << " is not a board: " << notABoard << "\n";
+        Complain() << "board " << k << " is not a board: " << notABoard << "\n";
     // Each row's peak is its own board's.
     ResetPeakResident();
     const SolveResult result = notABoard.empty() ? Solve(record, limits) : SolveResult{};
@@ -532,8 +537,8 @@ std::string TableLine(const LevelCollection& collection, int k, const SolverLimi
     const bool shorterFound = result.status == SolveStatus::Solved && result.moves < stored;
     problem = limits.knownSolution.empty() || result.status != SolveStatus::Solved || shorterFound;
     if (problem)
-        std::cerr << Program << ": board " << k << ": the stored solution is missing, broken or longer than "
-                  << result.moves << " moves; re-solve the collection\n";
+        Complain() << "board " << k << ": the stored solution is missing, broken or longer than "
+                   << result.moves << " moves; re-solve the collection\n";
     // A par counts as proven only when the search proves exactly the stored number of moves.
     parProven = result.fewestMovesProven && !shorterFound && !limits.knownSolution.empty();
     std::cout << k << "\t" << stored << " moves\t" << (parProven ? "proven" : "not proven") << "\tat least "
@@ -592,7 +597,7 @@ int Table(const LevelCollection& collection, const SolverLimits& base, const std
     const std::string text = out.str();
     AtomicFile file(path);
     if (!file.created() || !file.write(text.data(), text.size()) || !file.commit()) {
-        std::cerr << Program << ": cannot write " << path << ": " << std::strerror(errno) << "\n";
+        Complain() << "cannot write " << path << ": " << std::strerror(errno) << "\n";
         return 1;
     }
     std::cout << proven << " of " << collection.count() << " pars are proven minima; written to " << path
@@ -604,12 +609,11 @@ int Table(const LevelCollection& collection, const SolverLimits& base, const std
 int ReadCollection(const Options& options, LevelCollection& collection) {
     const LoadResult loaded = collection.load(options.collection);
     if (!loaded.ok && loaded.error == ENODATA) {
-        std::cerr << Program << ": " << options.collection << ": holds no whole board record of "
-                  << RecordBytes << " bytes\n";
+        Complain() << options.collection << ": holds no whole board record of " << RecordBytes << " bytes\n";
         return NotABoard;
     }
     if (!loaded.ok) {
-        std::cerr << Program << ": " << options.collection << ": " << FileProblem(loaded.error) << "\n";
+        Complain() << options.collection << ": " << FileProblem(loaded.error) << "\n";
         return FileError;
     }
     return Found;
@@ -620,9 +624,9 @@ int Report(const SolveResult& result, const SolverLimits& limits, const Options&
            const std::vector<std::uint8_t>& fileBytes) {
     std::cout << "searched " << result.nodes << " positions (budget " << limits.maxNodes << ")\n";
     PrintStops(result, limits);
-    std::cerr << Program << ": " << Seconds(result.seconds) << " s; the process held at most "
-              << MemoryText(PeakResidentBytes()) << " of " << MemoryText(limits.memoryBytes)
-              << " (the proof's own tables " << MemoryText(result.peakBytes) << ")\n";
+    Complain() << Seconds(result.seconds) << " s; the process held at most "
+               << MemoryText(PeakResidentBytes()) << " of " << MemoryText(limits.memoryBytes)
+               << " (the proof's own tables " << MemoryText(result.peakBytes) << ")\n";
     switch (result.status) {
     case SolveStatus::Unsolvable:
         std::cout << "the board cannot be solved: " << ReasonText(result.reason) << "\n";
@@ -644,8 +648,7 @@ int Report(const SolveResult& result, const SolverLimits& limits, const Options&
     PrintSolution(result);
     if (options.write) {
         if (!WriteSolution(options.boardFile, fileBytes, result.jumps)) {
-            std::cerr << Program << ": cannot write " << options.boardFile << ": " << std::strerror(errno)
-                      << "\n";
+            Complain() << "cannot write " << options.boardFile << ": " << std::strerror(errno) << "\n";
             return FileError;
         }
         std::cout << "stored in " << options.boardFile << "\n";
@@ -697,8 +700,7 @@ int main(int argc, char** argv) {
         if (!options.table.empty())
             return Table(collection, limits, options.table, options.boards);
         if (options.board > collection.count()) {
-            std::cerr << Program << ": " << options.collection << " holds only " << collection.count()
-                      << " boards\n";
+            Complain() << options.collection << " holds only " << collection.count() << " boards\n";
             return WrongUse;
         }
         record = collection.slot(options.board);
@@ -709,7 +711,7 @@ int main(int argc, char** argv) {
         record = LevelRecord::fromBytes(fileBytes.data());
     }
     if (const std::string wrong = RecordProblem(record); !wrong.empty()) {
-        std::cerr << Program << ": " << source << ": not a board: " << wrong << "\n";
+        Complain() << source << ": not a board: " << wrong << "\n";
         return NotABoard;
     }
 
