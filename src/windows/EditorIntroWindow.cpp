@@ -7,6 +7,7 @@
 #include "view/QtText.h"
 #include "windows/DialogLook.h"
 #include "windows/MessageWindow.h"
+#include "windows/SpriteAtlas.h"
 
 #include <QCheckBox>
 #include <QLabel>
