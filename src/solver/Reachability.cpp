@@ -12,8 +12,11 @@ namespace {
 // The table's budget: about a second and a half of one core on the 33-hole boards, and some 70 MB.
 constexpr std::uint64_t TableWork = 40'000'000;
 constexpr std::size_t TablePositions = 8'000'000;
-// The general solver's phases follow the clock: without a guard of the asker's, this one bounds them.
-constexpr double SolverSeconds = 1.0;
+// A jump the general solver looks at costs about five of the engine's on the largest boards (81
+// holes): a question's budget buys it a fifth as many, some second of one core for the watch's.
+constexpr std::uint64_t SolverJumpCost = 5;
+// Only a last guard where no one waits: the budget ends the search long before it.
+constexpr double SolverGuardSeconds = 30.0;
 
 // A position on the way of the board's stored solution has the rest of that way ahead of it: no search.
 JumpList RestOfStoredWay(const LevelRecord& record, const Position& cells) {
@@ -52,9 +55,11 @@ ReachAnswer AskTheSolver(const LevelRecord& record, const Position& cells, const
     fromHere.StartCells = cells;
     fromHere.SolutionMoves = 0;
     SolverLimits search;
-    search.seconds = limits.seconds > 0 ? limits.seconds : SolverSeconds;
-    // No node limit would be none at all.
-    search.maxNodes = std::max<std::uint64_t>(limits.positions, 1);
+    search.seconds = limits.seconds > 0 ? limits.seconds : SolverGuardSeconds;
+    // No node limit would be none at all. With every jump counted the budget is work on any board,
+    // so that a position gets the same answer on an idle and on a busy machine.
+    search.maxNodes = std::max<std::uint64_t>(limits.positions / SolverJumpCost, 1);
+    search.countEveryJump = true;
     search.preferFewerMoves = false;
     search.cancelled = limits.cancelled;
     const SolveResult result = SolveBoard(fromHere, search);

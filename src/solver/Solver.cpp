@@ -463,12 +463,14 @@ bool Search::beamSearch(std::size_t width) {
         std::vector<Child> children;
         PositionTable seen(width * 16 + 1024);
         for (std::size_t i = 0; i < level.size(); ++i) {
-            if (!tick())
+            if (!m_limits.countEveryJump && !tick())
                 return false;
             const State& s = level[i];
             for (const JumpLine& line : m_lines) {
                 if (!s.pegs.containsAll(line.fromAndOver) || s.pegs.meets(line.toMask))
                     continue;
+                if (m_limits.countEveryJump && !tick())
+                    return false;
                 const State next = apply(s, line);
                 if (hopeless(next) || isDead(next))
                     continue;

@@ -37,7 +37,12 @@ struct SolverLimits {
     // checked); the proof then takes no more than is left of it.
     std::size_t processBytes = 0;
     bool preferFewerMoves = true; // false: stop at the first solution found
-    JumpList knownSolution;       // a solution known already (a stored one): only fewer moves are sought
+    // The beam counts every jump it looks at as a position examined, as the depth-first search in
+    // effect does, rather than every position whose jumps it looks at: a budget then buys the same
+    // work on a full board of 81 holes (a hundred jumps and more from each position) as on a board
+    // of 33. Off for the designers' tool, whose stored commands were counted the other way.
+    bool countEveryJump = false;
+    JumpList knownSolution; // a solution known already (a stored one): only fewer moves are sought
     // Set from another thread to end the search as if its time had run out (nullptr: never).
     const std::atomic<bool>* cancelled = nullptr;
     SearchProgress* progress = nullptr; // kept up to date while the search runs (nullptr: not needed)

@@ -87,6 +87,30 @@ TEST(SolverBudgets, BeamFitsItsShareOfTheWork) {
     EXPECT_EQ(again.nodes, result.nodes);
 }
 
+TEST(SolverBudgets, AFirstWayCountsEveryJumpItLooksAtWhereAsked) {
+    // The full 9 x 9 board with diagonal jumps, one hole in the middle: some three hundred jumps from
+    // each position of its beam. Counted by the jumps it looks at, the budget is a fraction of a
+    // second of work; counted by the positions it expands, the same budget took 25 times as long.
+    LevelRecord board;
+    ClearRecord(board);
+    board.Size = 9;
+    board.Diagonal = 1;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        board.StartCells[cell] = FirstColourPeg;
+        board.TargetCells[cell] = EmptyHole;
+    }
+    board.StartCells[40] = EmptyHole;
+    SolverLimits limits = WorkBudget(200'000);
+    limits.preferFewerMoves = false;
+    limits.countEveryJump = true;
+    const SolveResult result = SolveBoard(board, limits);
+    EXPECT_EQ(result.status, SolveStatus::GaveUp);
+    // Kept but for the few a search winding down still counts.
+    EXPECT_GT(result.nodes, limits.maxNodes);
+    EXPECT_LE(result.nodes, limits.maxNodes + limits.maxNodes / 100);
+    EXPECT_EQ(SolveBoard(board, limits).nodes, result.nodes);
+}
+
 TEST(SolverBudgets, CheapReasonsForBoardsThatCannotBeSolved) {
     SolverLimits limits;
     limits.seconds = 600;
