@@ -50,6 +50,21 @@ inline LevelRecord EnglishCross() {
                      {"..xxx..", "..xxx..", "xxxxxxx", "xxxoxxx", "xxxxxxx", "..xxx..", "..xxx.."});
 }
 
+// The full 9 x 9 board but for its centre, one peg left anywhere as the target: beyond the reach
+// engine's 64 holes, some three hundred jumps from a position with diagonal ones.
+inline LevelRecord FullNineByNine(bool diagonal) {
+    LevelRecord board;
+    ClearRecord(board);
+    board.Size = 9;
+    board.Diagonal = diagonal ? 1 : 0;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        board.StartCells[cell] = FirstColourPeg;
+        board.TargetCells[cell] = EmptyHole;
+    }
+    board.StartCells[CellCount / 2] = EmptyHole;
+    return board;
+}
+
 enum class Kind { Square, Diagonal, Hexagon };
 
 // A size-5 board of the kind with no hole yet, for the tests' random boards to fill.

@@ -173,14 +173,7 @@ TEST(Reachability, ASearchCalledOffOrOutOfPositionsIsNotKnown) {
     // Neither the cross's start nor a 9 x 9 board full but for its centre (79 jumps, and beyond the
     // engine's 64 holes: asked of the general solver) is answered within a hundred positions, or
     // before the search first looks at the flag, after a thousand.
-    LevelRecord big;
-    ClearRecord(big);
-    big.Size = 9;
-    for (int cell = 0; cell < CellCount; ++cell) {
-        big.StartCells[cell] = FirstColourPeg;
-        big.TargetCells[cell] = EmptyHole;
-    }
-    big.StartCells[40] = EmptyHole;
+    const LevelRecord big = FullNineByNine(false);
     const std::atomic<bool> cancelled{true};
     for (const LevelRecord& board : {EnglishCross(), big}) {
         const ReachAnswer calledOff =

@@ -91,15 +91,7 @@ TEST(SolverBudgets, AFirstWayCountsEveryJumpItLooksAtWhereAsked) {
     // The full 9 x 9 board with diagonal jumps, one hole in the middle: some three hundred jumps from
     // each position of its beam. Counted by the jumps it looks at, the budget is a fraction of a
     // second of work; counted by the positions it expands, the same budget took 25 times as long.
-    LevelRecord board;
-    ClearRecord(board);
-    board.Size = 9;
-    board.Diagonal = 1;
-    for (int cell = 0; cell < CellCount; ++cell) {
-        board.StartCells[cell] = FirstColourPeg;
-        board.TargetCells[cell] = EmptyHole;
-    }
-    board.StartCells[40] = EmptyHole;
+    const LevelRecord board = FullNineByNine(true);
     SolverLimits limits = WorkBudget(200'000);
     limits.preferFewerMoves = false;
     limits.countEveryJump = true;
