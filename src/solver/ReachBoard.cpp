@@ -104,6 +104,15 @@ std::optional<Pegs> Board::read(const Position& cells, bool colours) const {
     return p;
 }
 
+Position Board::write(Pegs p, Position onto) const {
+    for (int hole = 0; hole < holes(); ++hole)
+        onto[static_cast<std::size_t>(m_cellOf[static_cast<std::size_t>(hole)])] =
+            (p.second & Bit(hole)) != 0 ? SecondColourPeg
+            : (p.all & Bit(hole)) != 0  ? FirstColourPeg
+                                        : EmptyHole;
+    return onto;
+}
+
 Images Board::images(Pegs p) const {
     Images out{};
     for (std::size_t s = 0; s < m_maps.size(); ++s)

@@ -61,6 +61,8 @@ public:
     // The position of `cells` over the holes, with its second colour when `colours`; nothing when one
     // of the board's holes is no hole in `cells`.
     std::optional<Pegs> read(const Position& cells, bool colours) const;
+    // `onto` with the pegs of `p` on the board's holes and every other hole empty.
+    Position write(Pegs p, Position onto) const;
 
     bool canJump(HoleSet pegs, const Line& line) const {
         return (pegs & line.fromAndOver) == line.fromAndOver && (pegs & line.to) == 0;

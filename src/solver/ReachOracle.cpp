@@ -150,8 +150,9 @@ bool TargetFitsHoles(const LevelRecord& record) {
 
 } // namespace
 
-Oracle::Oracle(Board board, const LevelRecord& record)
-    : m_record(record), m_board(std::move(board)), m_memo(MemoBucketsFor(m_board.holes())) {
+Oracle::Oracle(Board board, const LevelRecord& record, std::size_t memoBuckets)
+    : m_record(record), m_board(std::move(board)),
+      m_memo(memoBuckets > 0 ? memoBuckets : MemoBucketsFor(m_board.holes())) {
     const BoardGoal read = ReadGoal(record);
     m_colours = !read.singlePeg;
     m_neverReached = !read.singlePeg && !TargetFitsHoles(record);
@@ -172,13 +173,13 @@ bool Oracle::Takes(const LevelRecord& record) {
     return holes <= MaxHoles && ReadGoal(record).reading != GoalReading::Unsupported;
 }
 
-std::unique_ptr<Oracle> Oracle::For(const LevelRecord& record) {
+std::unique_ptr<Oracle> Oracle::For(const LevelRecord& record, std::size_t memoBuckets) {
     if (!Takes(record))
         return nullptr;
     std::optional<Board> board = Board::Of(record);
     if (!board)
         return nullptr;
-    return std::unique_ptr<Oracle>(new Oracle(std::move(*board), record));
+    return std::unique_ptr<Oracle>(new Oracle(std::move(*board), record, memoBuckets));
 }
 
 Oracle::Fingerprint Oracle::fingerprintOf(const LevelRecord& record) const {
@@ -216,6 +217,40 @@ std::vector<HoleSet> Oracle::bottomKeys() const {
     return keys;
 }
 
+bool Oracle::addPage(Openings& openings, const OpeningPage& page, const std::atomic<bool>* cancelled) const {
+    if (!serves(page.board))
+        return false;
+    const std::optional<Pegs> start = m_board.read(page.board.StartCells, m_colours);
+    return start && openings.add(m_board, *start, page, cancelled);
+}
+
+void Oracle::publish(std::shared_ptr<const Openings> openings) {
+    const std::lock_guard<std::mutex> lock(m_tableMutex);
+    m_openings = std::move(openings);
+}
+
+bool Oracle::openPage(const OpeningPage& page, const std::atomic<bool>* cancelled) {
+    const std::shared_ptr<const Openings> before = openings();
+    auto opened = before ? std::make_shared<Openings>(*before) : std::make_shared<Openings>();
+    if (!addPage(*opened, page, cancelled))
+        return false;
+    publish(std::move(opened));
+    return true;
+}
+
+std::shared_ptr<const Openings> Oracle::openings() const {
+    const std::lock_guard<std::mutex> lock(m_tableMutex);
+    return m_openings;
+}
+
+void Oracle::openBuiltInPages(const std::atomic<bool>* cancelled) {
+    auto opened = std::make_shared<Openings>();
+    for (const OpeningPage& page : BuiltInOpenings())
+        addPage(*opened, page, cancelled);
+    if (opened->positions() > 0)
+        publish(std::move(opened));
+}
+
 void Oracle::buildTable(const TableBudget& budget) {
     const std::vector<HoleSet> bottom = bottomKeys();
     if (bottom.empty() || m_neverReached)
@@ -230,6 +265,50 @@ void Oracle::buildTable(const TableBudget& budget) {
 std::shared_ptr<const Table> Oracle::table() const {
     const std::lock_guard<std::mutex> lock(m_tableMutex);
     return m_table;
+}
+
+OracleAnswer Oracle::searched(const Pegs& from, const SearchLimits& limits, Memo& memo) const {
+    const std::shared_ptr<const Table> built = table();
+    // With a single peg as the target the table's last pegs stand in the start's class.
+    const bool tableFits = built && (!m_goal.singlePeg || m_goal.classOf(from.all) == m_startClass);
+    const SearchResult found = Search(m_board, m_goal, tableFits ? built.get() : nullptr, memo, from, limits);
+    OracleAnswer answer;
+    answer.verdict = found.verdict;
+    answer.examined = found.examined;
+    for (const int k : found.way) {
+        const Line& line = m_board.lines()[static_cast<std::size_t>(k)];
+        answer.way.push_back({static_cast<std::uint8_t>(m_board.cellOf(line.from)),
+                              static_cast<std::uint8_t>(m_board.cellOf(line.land))});
+    }
+    return answer;
+}
+
+void Oracle::findWayOnFromBook(const Openings& book, Pegs from, const SearchLimits& limits, Memo& memo,
+                               OracleAnswer& answer) const {
+    // Down the book's positions as far as they go, each time to a child it says reaches the target.
+    Pegs p = from;
+    const std::vector<Line>& lines = m_board.lines();
+    for (bool stepped = true; stepped;) {
+        stepped = false;
+        const Images images = m_board.images(p);
+        for (std::size_t k = 0; k < lines.size() && !stepped; ++k) {
+            if (!m_board.canJump(p.all, lines[k]))
+                continue;
+            const Pegs child = Board::jump(p, lines[k]);
+            if (book.answer(m_board.key(child, m_board.imagesAfter(images, p, static_cast<int>(k)))) !=
+                Opening::Reaches)
+                continue;
+            answer.way.push_back({static_cast<std::uint8_t>(m_board.cellOf(lines[k].from)),
+                                  static_cast<std::uint8_t>(m_board.cellOf(lines[k].land))});
+            p = child;
+            stepped = true;
+        }
+    }
+    const OracleAnswer rest = searched(p, limits, memo);
+    answer.examined = rest.examined;
+    answer.wayToTarget = rest.verdict == Verdict::Reaches;
+    if (answer.wayToTarget)
+        answer.way.insert(answer.way.end(), rest.way.begin(), rest.way.end());
 }
 
 OracleAnswer Oracle::ask(const Position& cells, const SearchLimits& limits) {
@@ -247,24 +326,21 @@ OracleAnswer Oracle::ask(const Position& cells, const SearchLimits& limits) {
         answer.verdict = Verdict::Dead;
         return answer;
     }
-    const std::shared_ptr<const Table> built = table();
-    // With a single peg as the target the table's last pegs stand in the start's class.
-    const bool tableFits = built && (!m_goal.singlePeg || m_goal.classOf(from->all) == m_startClass);
-    const Table* useTable = tableFits ? built.get() : nullptr;
+    const std::shared_ptr<const Openings> book = openings();
+    const Opening known = book ? book->answer(m_board.key(*from)) : Opening::NotKnown;
+    answer.verdict = known == Opening::Reaches ? Verdict::Reaches : Verdict::Dead;
+    if (known == Opening::Dead || (known == Opening::Reaches && !limits.wantWay))
+        return answer;
     // A question that finds the memory taken by another thread's does not wait for it: it searches
     // with a small memory of its own.
     std::unique_lock<std::mutex> lock(m_memoMutex, std::try_to_lock);
     std::optional<Memo> own;
     if (!lock.owns_lock())
         own.emplace(OwnMemoBuckets);
-    const SearchResult found = Search(m_board, m_goal, useTable, own ? *own : m_memo, *from, limits);
-    answer.verdict = found.verdict;
-    answer.examined = found.examined;
-    for (const int k : found.way) {
-        const Line& line = m_board.lines()[static_cast<std::size_t>(k)];
-        answer.way.push_back({static_cast<std::uint8_t>(m_board.cellOf(line.from)),
-                              static_cast<std::uint8_t>(m_board.cellOf(line.land))});
-    }
+    Memo& memo = own ? *own : m_memo;
+    if (known == Opening::NotKnown)
+        return searched(*from, limits, memo);
+    findWayOnFromBook(*book, *from, limits, memo, answer);
     return answer;
 }
 

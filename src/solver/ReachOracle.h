@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "rules/LevelRecord.h"
+#include "solver/OpeningBook.h"
 #include "solver/ReachSearch.h"
 #include "solver/Solutions.h"
 
@@ -18,6 +19,10 @@ namespace reach {
 struct OracleAnswer {
     Verdict verdict = Verdict::OutOfBudget;
     JumpList way; // cells, first jump first
+    // False where the opening book said the target is reached and the search below the book's
+    // positions ran out before it found the rest of the way: `way` then goes only that far, each of
+    // its jumps keeping the target within reach.
+    bool wayToTarget = true;
     std::uint64_t examined = 0;
 };
 
@@ -25,8 +30,9 @@ class Oracle {
 public:
     // False for a board of more than 64 holes or one whose target depends on codes above 3.
     static bool Takes(const LevelRecord& record);
-    // Nothing for a board the oracle does not take.
-    static std::unique_ptr<Oracle> For(const LevelRecord& record);
+    // Nothing for a board the oracle does not take. `memoBuckets` sizes the memory of proofs (0: as
+    // fits the board in play).
+    static std::unique_ptr<Oracle> For(const LevelRecord& record, std::size_t memoBuckets = 0);
 
     // Whether the record is the board this oracle was made for, as far as the answers go: the same
     // holes, lines and target, and a start of the same class.
@@ -35,6 +41,13 @@ public:
     // Builds the table within the budget (its `cancelled` ends it early, without a table).
     void buildTable(const TableBudget& budget);
     std::shared_ptr<const Table> table() const;
+    // Opens `page` for the questions to come, beside the pages open already; false when it is not
+    // this board's or does not fit.
+    bool openPage(const OpeningPage& page, const std::atomic<bool>* cancelled = nullptr);
+    // Opens every page of the built-in opening book that is this board's, whatever its start: the
+    // game keeps one engine while the player goes from board to board of the same holes and target.
+    void openBuiltInPages(const std::atomic<bool>* cancelled = nullptr);
+    std::shared_ptr<const Openings> openings() const;
 
     OracleAnswer ask(const Position& cells, const SearchLimits& limits);
 
@@ -50,7 +63,14 @@ private:
                    a.diagonal == b.diagonal && a.startClass == b.startClass;
         }
     };
-    Oracle(Board board, const LevelRecord& record);
+    Oracle(Board board, const LevelRecord& record, std::size_t memoBuckets);
+    bool addPage(Openings& openings, const OpeningPage& page, const std::atomic<bool>* cancelled) const;
+    void publish(std::shared_ptr<const Openings> openings);
+    // The rest of the way from a position the book says reaches the target: down the book's
+    // positions, then searched.
+    void findWayOnFromBook(const Openings& book, Pegs from, const SearchLimits& limits, Memo& memo,
+                           OracleAnswer& answer) const;
+    OracleAnswer searched(const Pegs& from, const SearchLimits& limits, Memo& memo) const;
     Fingerprint fingerprintOf(const LevelRecord& record) const;
     std::vector<HoleSet> bottomKeys() const;
 
@@ -65,6 +85,7 @@ private:
 
     mutable std::mutex m_tableMutex;
     std::shared_ptr<const Table> m_table;
+    std::shared_ptr<const Openings> m_openings;
     std::mutex m_memoMutex;
     Memo m_memo;
 };

@@ -40,6 +40,21 @@ ReachAnswer ReachableBy(const JumpList& way) {
     return answer;
 }
 
+// The opening book knows the target within reach, and each jump of `start` keeps it so; the search
+// below the book did not find the rest of the way. The jumps are trusted once the rules play them.
+ReachAnswer ReachableAlong(const LevelRecord& record, const Position& cells, const JumpList& start) {
+    ReachAnswer answer;
+    answer.reach = Reach::Reachable;
+    LevelRecord fromHere = record;
+    fromHere.StartCells = cells;
+    if (!start.empty() && ReplaySolution(fromHere, start).failedJump < 0) {
+        answer.hasMove = true;
+        answer.move = start.front();
+        answer.way = start;
+    }
+    return answer;
+}
+
 // A way is only trusted once the game's own rules have replayed it to the target.
 bool Replays(const LevelRecord& record, const Position& cells, const JumpList& way) {
     LevelRecord fromHere = record;
@@ -102,6 +117,7 @@ void BoardReach::prepare(const std::atomic<bool>* cancelled) {
     budget.work = TableWork;
     budget.positions = TablePositions;
     budget.cancelled = cancelled;
+    m_oracle->openBuiltInPages(cancelled);
     m_oracle->buildTable(budget);
 }
 
@@ -143,6 +159,8 @@ ReachAnswer BoardReach::ask(const Position& cells, const ReachLimits& limits) {
         answer.reach = Reach::Unreachable;
     else if (found.verdict == reach::Verdict::Reaches && !limits.wantWay)
         answer.reach = Reach::Reachable;
+    else if (found.verdict == reach::Verdict::Reaches && !found.wayToTarget)
+        answer = ReachableAlong(m_record, cells, found.way);
     else if (found.verdict == reach::Verdict::Reaches && !found.way.empty() &&
              Replays(m_record, cells, found.way))
         answer = ReachableBy(found.way);

@@ -182,7 +182,9 @@ struct ReachAnswer {
     Reach reach = Reach::Unknown;
     bool hasMove = false;
     SolverJump move{}; // a jump after which the target is still reachable
-    JumpList way;      // the whole way found, `move` first
+    // The whole way found, `move` first; only its start, where the way is known to exist but the
+    // budget ran out before the search below the built-in opening book found the rest of it.
+    JumpList way;
 };
 
 struct ReachLimits {
@@ -211,9 +213,10 @@ namespace reach {
 class Oracle;
 }
 
-// One board's answers, asked from any thread (questions take turns). Its table is made once by
-// `prepare`, on a thread of the caller's; until it is ready the questions are answered by the search
-// alone. Boards of more than 64 holes, and targets that depend on codes above 3, go to SolveBoard.
+// One board's answers, asked from any thread (questions take turns). Its pages of the opening book
+// built into the game (the answers for the positions of the first jumps) are opened and its table made
+// once by `prepare`, on a thread of the caller's; until they are ready the questions are answered by
+// the search alone. Boards of more than 64 holes, and targets that depend on codes above 3, go to SolveBoard.
 class BoardReach {
 public:
     explicit BoardReach(const LevelRecord& record);
@@ -224,8 +227,9 @@ public:
     // Whether this engine answers for `record` too: the same holes, jump lines and target, and a start
     // of the same position class, whatever its names or stored solution.
     bool serves(const LevelRecord& record) const;
-    // Makes the table, within a budget of work of some 1.5 s of one core on the 33-hole boards;
-    // returns early, without one, once `cancelled` is set.
+    // Opens the board's pages of the opening book, where the book has them (up to a tenth of a second
+    // of one core), and makes the table, within a budget of work of some 1.5 s of one core on the
+    // 33-hole boards; returns early, without them, once `cancelled` is set.
     void prepare(const std::atomic<bool>* cancelled = nullptr);
     ReachTableFacts tableFacts() const;
 

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // boardc: compiles the text sources of the built-in boards into a collection file, refusing any
 // board whose names or stored solution are wrong; with --solve it finds the solutions and writes
-// them into a source file.
+// them into a source file; with --openings it makes the opening book of the hint (every position
+// of the first jumps on the boards of up to 33 holes with jumps along rows and columns, answered).
 //
 //   boardc -o vorn.dat FILE.txt...
+//   boardc --openings openings.dat FILE.txt...
 //   boardc --solve FILE.txt [--positions N] [--seconds N] [--memory AMOUNT] [--all] [--only NAME]
 //
 // --all looks again for fewer moves on boards whose stored solution is good; --only limits the
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "BoardSource.h"
+#include "solver/OpeningBook.h"
 #include "solver/Solver.h"
 #include "storage/AtomicFile.h"
 #include "storage/LevelCollection.h"
@@ -40,6 +43,7 @@ bool ReadText(const std::string& path, std::string& text) {
 
 int Usage() {
     std::cerr << "usage: boardc -o OUT.dat FILE.txt...\n"
+                 "       boardc --openings OUT.dat FILE.txt...\n"
                  "       boardc --solve FILE.txt [--positions N] [--seconds N] [--memory AMOUNT] [--all] "
                  "[--only NAME]\n";
     return 2;
@@ -53,8 +57,9 @@ struct SolveOptions {
     std::string only;
 };
 
-int Compile(const std::string& output, const std::vector<std::string>& inputs) {
-    std::vector<std::string> problems;
+// The boards of the sources, each checked; what is wrong with them goes to `problems`.
+std::vector<LevelRecord> ReadBoards(const std::vector<std::string>& inputs,
+                                    std::vector<std::string>& problems) {
     std::vector<LevelRecord> records;
     for (const std::string& input : inputs) {
         std::string text;
@@ -70,6 +75,12 @@ int Compile(const std::string& output, const std::vector<std::string>& inputs) {
             records.push_back(board.record);
         }
     }
+    return records;
+}
+
+int Compile(const std::string& output, const std::vector<std::string>& inputs) {
+    std::vector<std::string> problems;
+    const std::vector<LevelRecord> records = ReadBoards(inputs, problems);
     if (records.empty())
         problems.push_back("no boards in the sources");
     if (records.size() > static_cast<std::size_t>(LevelCollection::MaxBoards))
@@ -152,12 +163,49 @@ int Solve(const std::string& input, const SolveOptions& options) {
     return failures == 0 ? 0 : 1;
 }
 
+int WriteBook(const std::string& output, const std::vector<std::string>& inputs) {
+    std::vector<std::string> problems;
+    const std::vector<LevelRecord> records = ReadBoards(inputs, problems);
+    for (const std::string& problem : problems)
+        std::cerr << "boardc: " << problem << "\n";
+    if (!problems.empty())
+        return 1;
+    std::vector<reach::OpeningPage> pages;
+    std::size_t unknown = 0;
+    for (std::size_t n = 0; n < records.size(); ++n) {
+        if (!reach::OpeningsWanted(records[n]))
+            continue;
+        std::cout << "board " << n + 1 << " (" << records[n].Names[0].text() << "):";
+        const auto progress = [&unknown](int pegs, std::size_t positions, std::size_t notKnown) {
+            std::cout << " " << pegs << ":" << positions
+                      << (notKnown > 0 ? "?" + std::to_string(notKnown) : "") << std::flush;
+            unknown += notKnown;
+        };
+        std::optional<reach::OpeningPage> page =
+            reach::MakeOpeningPage(records[n], reach::OpeningBudget{}, progress);
+        std::cout << "\n";
+        if (page)
+            pages.push_back(std::move(*page));
+    }
+    const std::vector<std::uint8_t> bytes = reach::WriteOpenings(pages);
+    AtomicFile file(output);
+    if (!file.created() || !file.write(bytes.data(), bytes.size()) || !file.commit()) {
+        std::perror(("boardc: cannot write " + output).c_str());
+        return 1;
+    }
+    std::cout << "boardc: " << pages.size() << " pages, " << unknown << " positions not known, "
+              << bytes.size() << " bytes written to " << output << "\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() >= 3 && args[0] == "-o")
         return Compile(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
+    if (args.size() >= 3 && args[0] == "--openings")
+        return WriteBook(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
     if (args.size() >= 2 && args[0] == "--solve") {
         SolveOptions options;
         options.memory = DefaultMemoryBudget();
