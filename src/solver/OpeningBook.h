@@ -58,7 +58,7 @@ int LowestPegsWithin(const Board& board, Pegs start, std::size_t most);
 bool OpeningsWanted(const LevelRecord& record);
 
 struct OpeningBudget {
-    std::size_t positions = 65536;             // the most positions a page holds
+    std::size_t positions = 131072;            // the most positions a page holds
     std::uint64_t perQuestion = 1'000'000'000; // positions examined for each of them at most
     // And for all of them: a guard for boards to come, far above what any built-in board takes.
     std::uint64_t perPage = 20'000'000'000;
