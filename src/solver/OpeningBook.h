@@ -54,7 +54,7 @@ int LowestPegsWithin(const Board& board, Pegs start, std::size_t most);
 
 // The boards the built-in book is made for: up to 33 holes, jumps along rows and columns only, and no
 // peg of the second colour where the target tells the colours apart. The proofs of those take far
-// longer: on a 32-hole board of two colours not one level of its page was done in eight minutes.
+// longer: on a 32-hole board of two colours not one level of its page was done in seven minutes.
 bool OpeningsWanted(const LevelRecord& record);
 
 struct OpeningBudget {

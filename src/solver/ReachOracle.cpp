@@ -328,9 +328,10 @@ OracleAnswer Oracle::ask(const Position& cells, const SearchLimits& limits) {
     }
     const std::shared_ptr<const Openings> book = openings();
     const Opening known = book ? book->answer(m_board.key(*from)) : Opening::NotKnown;
-    answer.verdict = known == Opening::Reaches ? Verdict::Reaches : Verdict::Dead;
-    if (known == Opening::Dead || (known == Opening::Reaches && !limits.wantWay))
+    if (known == Opening::Dead || (known == Opening::Reaches && !limits.wantWay)) {
+        answer.verdict = known == Opening::Reaches ? Verdict::Reaches : Verdict::Dead;
         return answer;
+    }
     // A question that finds the memory taken by another thread's does not wait for it: it searches
     // with a small memory of its own.
     std::unique_lock<std::mutex> lock(m_memoMutex, std::try_to_lock);
@@ -340,6 +341,7 @@ OracleAnswer Oracle::ask(const Position& cells, const SearchLimits& limits) {
     Memo& memo = own ? *own : m_memo;
     if (known == Opening::NotKnown)
         return searched(*from, limits, memo);
+    answer.verdict = Verdict::Reaches;
     findWayOnFromBook(*book, *from, limits, memo, answer);
     return answer;
 }
