@@ -21,10 +21,6 @@ constexpr std::array<std::uint8_t, 5> Mark{'T', 'P', 'O', 'B', 1};
 constexpr std::size_t PageHead = RecordBytes + 1 + 8 + 4;
 constexpr int CheckEvery = 4096;
 
-bool CalledOff(const std::atomic<bool>* cancelled) {
-    return cancelled != nullptr && cancelled->load(std::memory_order_relaxed);
-}
-
 // The levels from the start's down, each sorted; stops before the level that would pass `most`
 // positions in all, or below `lowestPegs`. False when called off.
 bool Levels(const Board& board, Pegs start, int lowestPegs, std::size_t most,

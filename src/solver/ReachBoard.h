@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -23,6 +24,11 @@ constexpr int MaxImages = 11;
 
 inline int Count(HoleSet set) {
     return __builtin_popcountll(set);
+}
+
+// Whether the flag another thread sets to end a search or a build early is set; none is never set.
+inline bool CalledOff(const std::atomic<bool>* cancelled) {
+    return cancelled != nullptr && cancelled->load(std::memory_order_relaxed);
 }
 
 // Pegs over the holes; `second` holds those of the second colour and stays empty where colours do

@@ -144,8 +144,7 @@ private:
         ++m_examined;
         if (m_examined % CheckEvery == 0 && !m_calledOff)
             m_calledOff =
-                (m_limits.cancelled != nullptr && m_limits.cancelled->load(std::memory_order_relaxed)) ||
-                std::chrono::steady_clock::now() > m_limits.deadline;
+                CalledOff(m_limits.cancelled) || std::chrono::steady_clock::now() > m_limits.deadline;
         m_stopped = m_stopped || m_calledOff || m_examined > m_allowance;
         return !m_stopped;
     }

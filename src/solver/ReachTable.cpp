@@ -14,9 +14,6 @@ constexpr std::size_t CheckEvery = 4096;
 constexpr std::size_t KeysPerPart = 8192;
 constexpr std::size_t QueueLength = 2048;
 constexpr int MostPartBits = 12;
-bool CalledOff(const TableBudget& budget) {
-    return budget.cancelled != nullptr && budget.cancelled->load(std::memory_order_relaxed);
-}
 
 // Gathers a level's keys without repeats. Each key goes by the top bits of its hash to a part of its
 // own and waits in the part's queue; a full queue enters the part's set at once. Many keys of a long
@@ -89,7 +86,7 @@ bool TakeBackOneJump(const Board& board, const Level& level, Gathering& next, st
     for (const HoleSet pegs : level.slots()) {
         if (pegs == 0)
             continue;
-        if (++seen % CheckEvery == 0 && (done > budget.work || CalledOff(budget)))
+        if (++seen % CheckEvery == 0 && (done > budget.work || CalledOff(budget.cancelled)))
             return false;
         const Images images = board.images({pegs, 0});
         for (std::size_t k = 0; k < lines.size(); ++k) {
@@ -175,7 +172,7 @@ std::unique_ptr<Table> Table::Build(const Board& board, const std::vector<HoleSe
         levelBytes += gathered.bytes();
         table->m_levels.push_back(std::move(gathered));
     }
-    if (CalledOff(budget))
+    if (CalledOff(budget.cancelled))
         return nullptr;
     table->m_peakBytes = std::max(table->m_peakBytes, levelBytes);
     return table;

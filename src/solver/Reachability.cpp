@@ -31,6 +31,13 @@ JumpList RestOfStoredWay(const LevelRecord& record, const Position& cells) {
     return {};
 }
 
+// The board with the position in play as its start, the target unchanged.
+LevelRecord StartingAt(const LevelRecord& record, const Position& cells) {
+    LevelRecord fromHere = record;
+    fromHere.StartCells = cells;
+    return fromHere;
+}
+
 ReachAnswer ReachableBy(const JumpList& way) {
     ReachAnswer answer;
     answer.reach = Reach::Reachable;
@@ -45,9 +52,7 @@ ReachAnswer ReachableBy(const JumpList& way) {
 ReachAnswer ReachableAlong(const LevelRecord& record, const Position& cells, const JumpList& start) {
     ReachAnswer answer;
     answer.reach = Reach::Reachable;
-    LevelRecord fromHere = record;
-    fromHere.StartCells = cells;
-    if (!start.empty() && ReplaySolution(fromHere, start).failedJump < 0) {
+    if (!start.empty() && ReplaySolution(StartingAt(record, cells), start).failedJump < 0) {
         answer.hasMove = true;
         answer.move = start.front();
         answer.way = start;
@@ -57,17 +62,14 @@ ReachAnswer ReachableAlong(const LevelRecord& record, const Position& cells, con
 
 // A way is only trusted once the game's own rules have replayed it to the target.
 bool Replays(const LevelRecord& record, const Position& cells, const JumpList& way) {
-    LevelRecord fromHere = record;
-    fromHere.StartCells = cells;
-    return ReplaySolution(fromHere, way).solved;
+    return ReplaySolution(StartingAt(record, cells), way).solved;
 }
 
 // Boards beyond the engine (more than 64 holes, or codes above 3 that the target depends on) are
 // asked of the general solver: the position in play becomes the start of a board with the same
 // target.
 ReachAnswer AskTheSolver(const LevelRecord& record, const Position& cells, const ReachLimits& limits) {
-    LevelRecord fromHere = record;
-    fromHere.StartCells = cells;
+    LevelRecord fromHere = StartingAt(record, cells);
     fromHere.SolutionMoves = 0;
     SolverLimits search;
     search.seconds = limits.seconds > 0 ? limits.seconds : SolverGuardSeconds;
