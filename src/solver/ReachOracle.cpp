@@ -283,9 +283,23 @@ OracleAnswer Oracle::searched(const Pegs& from, const SearchLimits& limits, Memo
     return answer;
 }
 
-void Oracle::findWayOnFromBook(const Openings& book, Pegs from, const SearchLimits& limits, Memo& memo,
-                               OracleAnswer& answer) const {
-    // Down the book's positions as far as they go, each time to a child it says reaches the target.
+void Oracle::findWayOnFromKnown(const Openings* book, Pegs from, const SearchLimits& limits, Memo& memo,
+                                OracleAnswer& answer) const {
+    // The memory holds only what a search proved, a "reaches" with the child it went through: a
+    // search without a way asked for (the dead-end watch's) leaves such a chain behind it. Below the
+    // memory's, the table's positions lead on where it knows the whole answer.
+    const std::shared_ptr<const Table> built = table();
+    const bool tableExact = built && (m_goal.singlePeg ? m_goal.classOf(from.all) == m_startClass
+                                                       : from.second == 0 && m_goal.target.second == 0);
+    const auto knownToReach = [&](Pegs child, const Images& images) {
+        if (m_goal.singlePeg ? Count(child.all) == 1 : child == m_goal.target)
+            return true;
+        if (tableExact && built->answers(Count(child.all)))
+            return built->reaches(m_board.pegsKey(child.all, images));
+        const Pegs key = m_board.key(child, images);
+        return (book != nullptr && book->answer(key) == Opening::Reaches) ||
+               memo.find(key) == Memo::Known::Reaches;
+    };
     Pegs p = from;
     const std::vector<Line>& lines = m_board.lines();
     for (bool stepped = true; stepped;) {
@@ -295,8 +309,7 @@ void Oracle::findWayOnFromBook(const Openings& book, Pegs from, const SearchLimi
             if (!m_board.canJump(p.all, lines[k]))
                 continue;
             const Pegs child = Board::jump(p, lines[k]);
-            if (book.answer(m_board.key(child, m_board.imagesAfter(images, p, static_cast<int>(k)))) !=
-                Opening::Reaches)
+            if (!knownToReach(child, m_board.imagesAfter(images, p, static_cast<int>(k))))
                 continue;
             answer.way.push_back({static_cast<std::uint8_t>(m_board.cellOf(lines[k].from)),
                                   static_cast<std::uint8_t>(m_board.cellOf(lines[k].land))});
@@ -339,10 +352,11 @@ OracleAnswer Oracle::ask(const Position& cells, const SearchLimits& limits) {
     if (!lock.owns_lock())
         own.emplace(OwnMemoBuckets);
     Memo& memo = own ? *own : m_memo;
-    if (known == Opening::NotKnown)
+    if (known == Opening::NotKnown &&
+        (!limits.wantWay || memo.find(m_board.key(*from)) != Memo::Known::Reaches))
         return searched(*from, limits, memo);
     answer.verdict = Verdict::Reaches;
-    findWayOnFromBook(*book, *from, limits, memo, answer);
+    findWayOnFromKnown(book.get(), *from, limits, memo, answer);
     return answer;
 }
 

@@ -19,9 +19,9 @@ namespace reach {
 struct OracleAnswer {
     Verdict verdict = Verdict::OutOfBudget;
     JumpList way; // cells, first jump first
-    // False where the opening book said the target is reached and the search below the book's
-    // positions ran out before it found the rest of the way: `way` then goes only that far, each of
-    // its jumps keeping the target within reach.
+    // False where the opening book or the memory of proofs knew the target within reach and the
+    // search below what they knew ran out before it found the rest of the way: `way` then goes only
+    // that far, each of its jumps keeping the target within reach.
     bool wayToTarget = true;
     std::uint64_t examined = 0;
 };
@@ -66,10 +66,10 @@ private:
     Oracle(Board board, const LevelRecord& record, std::size_t memoBuckets);
     bool addPage(Openings& openings, const OpeningPage& page, const std::atomic<bool>* cancelled) const;
     void publish(std::shared_ptr<const Openings> openings);
-    // The rest of the way from a position the book says reaches the target: down the book's
-    // positions, then searched.
-    void findWayOnFromBook(const Openings& book, Pegs from, const SearchLimits& limits, Memo& memo,
-                           OracleAnswer& answer) const;
+    // The way from a position known to reach the target, by the book (`book` may be null) or by the
+    // memory of proofs: down the children either knows to reach it as far as they go, then searched.
+    void findWayOnFromKnown(const Openings* book, Pegs from, const SearchLimits& limits, Memo& memo,
+                            OracleAnswer& answer) const;
     OracleAnswer searched(const Pegs& from, const SearchLimits& limits, Memo& memo) const;
     Fingerprint fingerprintOf(const LevelRecord& record) const;
     std::vector<HoleSet> bottomKeys() const;

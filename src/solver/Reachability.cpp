@@ -47,8 +47,9 @@ ReachAnswer ReachableBy(const JumpList& way) {
     return answer;
 }
 
-// The opening book knows the target within reach, and each jump of `start` keeps it so; the search
-// below the book did not find the rest of the way. The jumps are trusted once the rules play them.
+// The opening book or the memory of proofs knows the target within reach, and each jump of `start`
+// keeps it so; the search below what they knew did not find the rest of the way. The jumps are trusted once
+// the rules play them.
 ReachAnswer ReachableAlong(const LevelRecord& record, const Position& cells, const JumpList& start) {
     ReachAnswer answer;
     answer.reach = Reach::Reachable;

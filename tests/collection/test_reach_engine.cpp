@@ -3,7 +3,8 @@
 // boards of every kind, with targets and two peg colours: with no table, with a table that stops
 // below the start's pegs and with one that covers them, its answers, its ways and the jumps it hints,
 // along random games (so that what it remembers of earlier questions is put to use) and at positions
-// that no game reaches.
+// that no game reaches; and along the same games as in play, the hint asked with almost no budget
+// after the dead-end watch.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -56,6 +57,34 @@ void Check(const LevelRecord& board, reach::Oracle& engine, ExhaustiveReach& exh
     EXPECT_TRUE(exhaustive.reachable(next));
 }
 
+// As in play: the dead-end watch asks first, for the answer alone, and then the hint, here with a
+// budget of one position. It must find its jump through what the watch proved, never "not known".
+void CheckAsInPlay(const LevelRecord& board, reach::Oracle& engine, ExhaustiveReach& exhaustive,
+                   const Position& cells) {
+    const bool expected = exhaustive.reachable(cells);
+    const reach::Verdict verdict = expected ? reach::Verdict::Reaches : reach::Verdict::Dead;
+    reach::SearchLimits watch;
+    watch.positions = Plenty;
+    watch.wantWay = false;
+    ASSERT_EQ(engine.ask(cells, watch).verdict, verdict);
+    reach::SearchLimits hint;
+    hint.positions = 1;
+    const reach::OracleAnswer answer = engine.ask(cells, hint);
+    ASSERT_EQ(answer.verdict, verdict);
+    if (!expected || IsSolved(cells, board))
+        return;
+    ASSERT_FALSE(answer.way.empty());
+    if (answer.wayToTarget) {
+        EXPECT_TRUE(WayReplays(board, cells, answer.way));
+        return;
+    }
+    Position played = cells;
+    for (const SolverJump jump : answer.way) {
+        ASSERT_TRUE(PlayHintedJump(board, played, jump));
+        ASSERT_TRUE(exhaustive.reachable(played));
+    }
+}
+
 // A position of the board's holes with about a third of them pegs of either colour at random,
 // whatever a game could reach.
 Position Scattered(const LevelRecord& board, std::mt19937& random) {
@@ -73,6 +102,7 @@ void CompareOnBoard(const LevelRecord& board, std::mt19937& random, Tally& tally
     for (const TableKind table : {TableKind::None, TableKind::Partial, TableKind::Whole}) {
         SCOPED_TRACE("table " + std::to_string(static_cast<int>(table)));
         const std::unique_ptr<reach::Oracle> engine = EngineWith(board, table);
+        const std::unique_ptr<reach::Oracle> inPlay = EngineWith(board, table);
         ASSERT_NE(engine, nullptr);
         if (engine->table() && engine->table()->top() < CountPegs(board.StartCells, board))
             ++tally.tablesBelowTheStart;
@@ -80,6 +110,7 @@ void CompareOnBoard(const LevelRecord& board, std::mt19937& random, Tally& tally
             Position cells = board.StartCells;
             for (Position next = cells;; cells = next) {
                 Check(board, *engine, exhaustive, cells, tally);
+                CheckAsInPlay(board, *inPlay, exhaustive, cells);
                 next = PlayRandomJumps(board, cells, 1, random);
                 if (next == cells)
                     break;
