@@ -7,7 +7,7 @@
 #
 #   scripts/install-check.sh [build directory]      (default: build)
 #
-# Needs xvfb-run, xwininfo (x11-utils), xwd (x11-apps) and netpbm; scripts/setup.sh installs them.
+# Needs Xvfb, xwininfo (x11-utils), xwd (x11-apps) and netpbm; scripts/setup.sh installs them.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -47,7 +47,7 @@ if [ "${1:-}" = "--inside" ]; then
 fi
 
 build=$(cd "${1:-$root/build}" && pwd)
-for tool in xvfb-run xwininfo xwd xwdtopnm pnmtopng pngtopnm pnmfile ppmhist; do
+for tool in Xvfb xwininfo xwd xwdtopnm pnmtopng pngtopnm pnmfile ppmhist; do
     command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/setup.sh"
 done
 
@@ -92,7 +92,19 @@ truncate -s -6 "$program/vorn.dat"
 mkdir -p "$work/config"
 printf '[Tolvar Pegs 1]\ntongue=0\n' >"$work/config/kestrum.ini"
 shot=$build/install-check.png
-XDG_CONFIG_HOME=$work/config xvfb-run -a -s "-screen 0 1024x768x24" \
+# A virtual X server on a display of its own. Xvfb takes the first free display number itself and
+# writes it to the file (-displayfd); xvfb-run -a would only guess a free one from the lock files, and
+# lose it now and then to an X server that a test running beside this check starts at that moment.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 1 300); do
+    grep -q . "$work/display" 2>/dev/null && break
+    kill -0 "$xvfb" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    sleep 0.1
+done
+grep -q . "$work/display" || fail "Xvfb reported no display within 30 seconds"
+DISPLAY=:$(head -n 1 "$work/display") XDG_CONFIG_HOME=$work/config \
     "$root/scripts/install-check.sh" --inside "$prefix/bin/tolvarpegs" "$shot" "$work/game.log"
 [ -s "$shot" ] || fail "no screenshot"
 colours=$(pngtopnm "$shot" | ppmhist -noheader | wc -l)
