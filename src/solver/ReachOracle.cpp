@@ -267,11 +267,15 @@ std::shared_ptr<const Table> Oracle::table() const {
     return m_table;
 }
 
-OracleAnswer Oracle::searched(const Pegs& from, const SearchLimits& limits, Memo& memo) const {
-    const std::shared_ptr<const Table> built = table();
+std::shared_ptr<const Table> Oracle::tableFor(Pegs from) const {
     // With a single peg as the target the table's last pegs stand in the start's class.
-    const bool tableFits = built && (!m_goal.singlePeg || m_goal.classOf(from.all) == m_startClass);
-    const SearchResult found = Search(m_board, m_goal, tableFits ? built.get() : nullptr, memo, from, limits);
+    std::shared_ptr<const Table> built = table();
+    return built && (!m_goal.singlePeg || m_goal.classOf(from.all) == m_startClass) ? built : nullptr;
+}
+
+OracleAnswer Oracle::searched(const Pegs& from, const SearchLimits& limits, Memo& memo) const {
+    const std::shared_ptr<const Table> fits = tableFor(from);
+    const SearchResult found = Search(m_board, m_goal, fits.get(), memo, from, limits);
     OracleAnswer answer;
     answer.verdict = found.verdict;
     answer.examined = found.examined;
@@ -288,9 +292,9 @@ void Oracle::findWayOnFromKnown(const Openings* book, Pegs from, const SearchLim
     // The memory holds only what a search proved, a "reaches" with the child it went through: a
     // search without a way asked for (the dead-end watch's) leaves such a chain behind it. Below the
     // memory's, the table's positions lead on where it knows the whole answer.
-    const std::shared_ptr<const Table> built = table();
-    const bool tableExact = built && (m_goal.singlePeg ? m_goal.classOf(from.all) == m_startClass
-                                                       : from.second == 0 && m_goal.target.second == 0);
+    const std::shared_ptr<const Table> built = tableFor(from);
+    // The table knows no colours.
+    const bool tableExact = built && (m_goal.singlePeg || (from.second == 0 && m_goal.target.second == 0));
     const auto knownToReach = [&](Pegs child, const Images& images) {
         if (m_goal.singlePeg ? Count(child.all) == 1 : child == m_goal.target)
             return true;

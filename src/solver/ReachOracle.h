@@ -70,6 +70,8 @@ private:
     // memory of proofs: down the children either knows to reach it as far as they go, then searched.
     void findWayOnFromKnown(const Openings* book, Pegs from, const SearchLimits& limits, Memo& memo,
                             OracleAnswer& answer) const;
+    // The table where it answers for positions of `from`'s class; null where it does not.
+    std::shared_ptr<const Table> tableFor(Pegs from) const;
     OracleAnswer searched(const Pegs& from, const SearchLimits& limits, Memo& memo) const;
     Fingerprint fingerprintOf(const LevelRecord& record) const;
     std::vector<HoleSet> bottomKeys() const;

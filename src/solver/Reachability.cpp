@@ -48,8 +48,8 @@ ReachAnswer ReachableBy(const JumpList& way) {
 }
 
 // The opening book or the memory of proofs knows the target within reach, and each jump of `start`
-// keeps it so; the search below what they knew did not find the rest of the way. The jumps are trusted once
-// the rules play them.
+// keeps it so; the search below what they knew did not find the rest of the way. The jumps are
+// trusted once the rules play them.
 ReachAnswer ReachableAlong(const LevelRecord& record, const Position& cells, const JumpList& start) {
     ReachAnswer answer;
     answer.reach = Reach::Reachable;

@@ -127,7 +127,6 @@ void CompareOnRandomBoards(Kind kind, unsigned seed) {
     EXPECT_GE(tally.dead, 100);
     EXPECT_GE(tally.pagesAboveTheBottom, 10);
     EXPECT_GE(tally.cutShort, 2);
-    std::printf("cutShort %d\n", tally.cutShort);
 }
 
 } // namespace
