@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the hint answers on positions made by random play from the start of five built-in boards (the
-// English Cross, the French Board, a hexagonal one, a diagonal one and the largest), and what it costs:
+// What the hint answers on positions made by random play from the start of six built-in boards (the
+// English Cross, the French Board, the German Board of 45 holes, a hexagonal one, a diagonal one and
+// the largest), and what it costs:
 // per board the share of each answer, the CPU time of one answer at the median and at the 99th
 // percentile, and the board's one-off work, its table: CPU time, what the table holds, the most its
 // making held, and how much more the process holds once it is made. The questions go to one engine per
@@ -242,6 +243,7 @@ BENCHMARK_CAPTURE(Answers, EnglishCross, std::string("English Cross"))
     ->Unit(benchmark::kSecond)
     ->Iterations(1);
 BENCHMARK_CAPTURE(Answers, FrenchBoard, std::string("French Board"))->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(Answers, GermanBoard, std::string("German Board"))->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(Answers, Hexagon37, std::string("Hexagon 37"))->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(Answers, DiagonalEnglishCross, std::string("Diagonal English Cross"))
     ->Unit(benchmark::kSecond)
