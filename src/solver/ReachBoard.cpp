@@ -88,6 +88,15 @@ HoleBoard Board::holeBoard() const {
     return board;
 }
 
+HolePegs Board::holePegs(Pegs p) const {
+    HolePegs pegs(static_cast<std::size_t>(holes()), 0);
+    for (int hole = 0; hole < holes(); ++hole) {
+        const HoleSet bit = HoleSet{1} << hole;
+        pegs[static_cast<std::size_t>(hole)] = (p.second & bit) != 0 ? 2 : (p.all & bit) != 0 ? 1 : 0;
+    }
+    return pegs;
+}
+
 std::optional<Pegs> Board::read(const Position& cells, bool colours) const {
     Pegs p;
     for (int cell = 0; cell < CellCount; ++cell) {

@@ -63,6 +63,8 @@ public:
     // The holes one step from `hole` along a line.
     HoleSet neighbours(int hole) const { return m_neighbours[static_cast<std::size_t>(hole)]; }
     HoleBoard holeBoard() const;
+    // The position over the holes as the board's bounds read it: 1 a peg, 2 one of the second colour.
+    HolePegs holePegs(Pegs p) const;
 
     // The position of `cells` over the holes, with its second colour when `colours`; nothing when one
     // of the board's holes is no hole in `cells`.

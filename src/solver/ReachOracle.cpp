@@ -23,15 +23,6 @@ std::size_t MemoBucketsFor(int holes) {
 // What a question has that finds the board's memory taken (some 1.5 MB).
 constexpr std::size_t OwnMemoBuckets = std::size_t{1} << 14;
 
-HolePegs HolePegsOf(const Pegs& p, int holes) {
-    HolePegs pegs(static_cast<std::size_t>(holes), 0);
-    for (int hole = 0; hole < holes; ++hole) {
-        const HoleSet bit = HoleSet{1} << hole;
-        pegs[static_cast<std::size_t>(hole)] = (p.second & bit) != 0 ? 2 : (p.all & bit) != 0 ? 1 : 0;
-    }
-    return pegs;
-}
-
 // Where a cell is drawn, in tenths of a cell pitch (odd hexagonal rows half a cell to the right).
 std::pair<int, int> DrawnPlace(const LevelRecord& record, int cell) {
     const int row = cell / GridWidth, col = cell % GridWidth;
@@ -86,9 +77,8 @@ Goal GoalOf(const LevelRecord& record, const Board& board, const BoardGoal& read
     Goal goal;
     goal.singlePeg = read.singlePeg;
     goal.target = target;
-    const SearchBounds bounds =
-        FindSearchBounds(board.holeBoard(), !read.singlePeg, HolePegsOf(start, board.holes()),
-                         read.singlePeg ? HolePegs{} : HolePegsOf(target, board.holes()));
+    const SearchBounds bounds = FindSearchBounds(board.holeBoard(), !read.singlePeg, board.holePegs(start),
+                                                 read.singlePeg ? HolePegs{} : board.holePegs(target));
     for (const std::vector<std::uint8_t>& check : bounds.parityChecks) {
         if (goal.parityMasks.size() == 64)
             break;
@@ -123,7 +113,7 @@ Goal GoalOf(const LevelRecord& record, const Board& board, const BoardGoal& read
     }
     if (read.singlePeg)
         return goal;
-    const HolePegs targetPegs = HolePegsOf(target, board.holes());
+    const HolePegs targetPegs = board.holePegs(target);
     for (std::size_t k = 0; k < goal.pagodaTarget.size(); ++k)
         goal.pagodaTarget[k] = PagodaValue({goal.pagodaPeg[k], goal.pagodaSecond[k]}, targetPegs);
     for (const PagodaFunction& pagoda : bounds.pagodas) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "solver/PagodaProof.h"
+
 namespace reach {
 
 namespace {
@@ -352,6 +354,22 @@ bool Searcher::reaches(Pegs p, const Images& images, const Values& values, int d
     return false;
 }
 
+// Whether a pagoda function made for the position alone proves the target out of its reach: with a
+// single peg as the target, one for every hole the last peg may stand on.
+bool OutOfReachByPagodas(const Board& board, const Goal& goal, Pegs from) {
+    const HoleBoard holes = board.holeBoard();
+    const HolePegs start = board.holePegs(from);
+    if (!goal.singlePeg)
+        return PagodaAgainst(holes, start, board.holePegs(goal.target)).has_value();
+    const std::uint64_t fromClass = goal.classOf(from.all);
+    for (int hole = 0; hole < board.holes(); ++hole) {
+        const Pegs last{HoleSet{1} << hole, 0};
+        if (goal.classOf(last.all) == fromClass && !PagodaAgainst(holes, start, board.holePegs(last)))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::uint64_t Goal::classOf(HoleSet pegs) const {
@@ -467,7 +485,7 @@ SearchResult Search(const Board& board, const Goal& goal, const Table* table, Me
         memo.put(key, true);
         result.verdict = Verdict::Reaches;
         result.way.assign(searcher.wayBackwards().rbegin(), searcher.wayBackwards().rend());
-    } else if (searcher.stopped()) {
+    } else if (searcher.stopped() && (searcher.calledOff() || !OutOfReachByPagodas(board, goal, from))) {
         result.verdict = Verdict::OutOfBudget;
     } else {
         memo.put(key, false);

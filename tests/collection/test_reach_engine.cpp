@@ -3,8 +3,9 @@
 // boards of every kind, with targets and two peg colours: with no table, with a table that stops
 // below the start's pegs and with one that covers them, its answers, its ways and the jumps it hints,
 // along random games (so that what it remembers of earlier questions is put to use) and at positions
-// that no game reaches; and along the same games as in play, the hint asked with almost no budget
-// after the dead-end watch.
+// that no game reaches; along the same games as in play, the hint asked with almost no budget
+// after the dead-end watch; and with no budget at all, where only a pagoda function made for the
+// position can prove it dead.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -37,6 +38,7 @@ struct Tally {
     int reachable = 0;
     int unreachable = 0;
     int tablesBelowTheStart = 0;
+    int provedByPagodaAlone = 0;
 };
 
 void Check(const LevelRecord& board, reach::Oracle& engine, ExhaustiveReach& exhaustive,
@@ -85,6 +87,19 @@ void CheckAsInPlay(const LevelRecord& board, reach::Oracle& engine, ExhaustiveRe
     }
 }
 
+// With a budget of one position the search runs out at once, and only a pagoda function made for the
+// position may still prove it dead: never one from which the target can be reached.
+void CheckStarved(reach::Oracle& engine, ExhaustiveReach& exhaustive, const Position& cells, Tally& tally) {
+    reach::SearchLimits starved;
+    starved.positions = 1;
+    starved.wantWay = false;
+    const reach::OracleAnswer answer = engine.ask(cells, starved);
+    if (answer.verdict == reach::Verdict::OutOfBudget)
+        return;
+    ASSERT_EQ(answer.verdict == reach::Verdict::Reaches, exhaustive.reachable(cells));
+    tally.provedByPagodaAlone += answer.verdict == reach::Verdict::Dead && answer.examined > 1 ? 1 : 0;
+}
+
 // A position of the board's holes with about a third of them pegs of either colour at random,
 // whatever a game could reach.
 Position Scattered(const LevelRecord& board, std::mt19937& random) {
@@ -103,6 +118,7 @@ void CompareOnBoard(const LevelRecord& board, std::mt19937& random, Tally& tally
         SCOPED_TRACE("table " + std::to_string(static_cast<int>(table)));
         const std::unique_ptr<reach::Oracle> engine = EngineWith(board, table);
         const std::unique_ptr<reach::Oracle> inPlay = EngineWith(board, table);
+        const std::unique_ptr<reach::Oracle> starved = EngineWith(board, table);
         ASSERT_NE(engine, nullptr);
         if (engine->table() && engine->table()->top() < CountPegs(board.StartCells, board))
             ++tally.tablesBelowTheStart;
@@ -111,13 +127,17 @@ void CompareOnBoard(const LevelRecord& board, std::mt19937& random, Tally& tally
             for (Position next = cells;; cells = next) {
                 Check(board, *engine, exhaustive, cells, tally);
                 CheckAsInPlay(board, *inPlay, exhaustive, cells);
+                CheckStarved(*starved, exhaustive, cells, tally);
                 next = PlayRandomJumps(board, cells, 1, random);
                 if (next == cells)
                     break;
             }
         }
-        for (int k = 0; k < 6; ++k)
-            Check(board, *engine, exhaustive, Scattered(board, random), tally);
+        for (int k = 0; k < 6; ++k) {
+            const Position scattered = Scattered(board, random);
+            Check(board, *engine, exhaustive, scattered, tally);
+            CheckStarved(*starved, exhaustive, scattered, tally);
+        }
     }
 }
 
@@ -159,6 +179,7 @@ void CompareOnRandomBoards(Kind kind, unsigned seed) {
     EXPECT_GE(tally.reachable, 100);
     EXPECT_GE(tally.unreachable, 100);
     EXPECT_GE(tally.tablesBelowTheStart, 6);
+    EXPECT_GE(tally.provedByPagodaAlone, 10);
 }
 
 } // namespace
