@@ -355,8 +355,10 @@ bool Searcher::reaches(Pegs p, const Images& images, const Values& values, int d
 }
 
 // Whether a pagoda function made for the position alone proves the target out of its reach: with a
-// single peg as the target, one for every hole the last peg may stand on.
-bool OutOfReachByPagodas(const Board& board, const Goal& goal, Pegs from) {
+// single peg as the target, one for every hole the last peg may stand on. Some tens of milliseconds
+// each on the largest boards, so the flag is looked at before each.
+bool OutOfReachByPagodas(const Board& board, const Goal& goal, Pegs from,
+                         const std::atomic<bool>* cancelled) {
     const HoleBoard holes = board.holeBoard();
     const HolePegs start = board.holePegs(from);
     if (!goal.singlePeg)
@@ -364,10 +366,11 @@ bool OutOfReachByPagodas(const Board& board, const Goal& goal, Pegs from) {
     const std::uint64_t fromClass = goal.classOf(from.all);
     for (int hole = 0; hole < board.holes(); ++hole) {
         const Pegs last{HoleSet{1} << hole, 0};
-        if (goal.classOf(last.all) == fromClass && !PagodaAgainst(holes, start, board.holePegs(last)))
+        if (goal.classOf(last.all) == fromClass &&
+            (CalledOff(cancelled) || !PagodaAgainst(holes, start, board.holePegs(last))))
             return false;
     }
-    return true;
+    return !CalledOff(cancelled);
 }
 
 } // namespace
@@ -485,7 +488,8 @@ SearchResult Search(const Board& board, const Goal& goal, const Table* table, Me
         memo.put(key, true);
         result.verdict = Verdict::Reaches;
         result.way.assign(searcher.wayBackwards().rbegin(), searcher.wayBackwards().rend());
-    } else if (searcher.stopped() && (searcher.calledOff() || !OutOfReachByPagodas(board, goal, from))) {
+    } else if (searcher.stopped() &&
+               (searcher.calledOff() || !OutOfReachByPagodas(board, goal, from, limits.cancelled))) {
         result.verdict = Verdict::OutOfBudget;
     } else {
         memo.put(key, false);

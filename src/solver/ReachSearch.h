@@ -3,6 +3,7 @@
 // child is judged before any is searched: by the table where it answers (one look-up, exact), by what
 // earlier questions on the board proved, by the peg counts, the position classes and the pagoda
 // functions; only children none of these judge are searched, those known to reach the target first.
+// Where the search runs out, a pagoda function made for the position alone may still prove it dead.
 #pragma once
 
 #include <atomic>
