@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 
 #include "rules/Rules.h"
@@ -110,6 +111,7 @@ Goal GoalOf(const LevelRecord& record, const Board& board, const BoardGoal& read
         goal.pagodaPeg.push_back(FibonacciPagoda(record, board, hole));
         goal.pagodaSecond.push_back(std::vector<int>(static_cast<std::size_t>(board.holes()), 0));
         goal.pagodaTarget.push_back(goal.pagodaPeg.back()[static_cast<std::size_t>(hole)]);
+        goal.pagodaHole.push_back(read.singlePeg ? hole : -1);
     }
     if (read.singlePeg)
         return goal;
@@ -122,6 +124,7 @@ Goal GoalOf(const LevelRecord& record, const Board& board, const BoardGoal& read
         goal.pagodaPeg.push_back(pagoda.peg);
         goal.pagodaSecond.push_back(pagoda.second);
         goal.pagodaTarget.push_back(PagodaValue(pagoda, targetPegs));
+        goal.pagodaHole.push_back(-1);
     }
     return goal;
 }
@@ -263,9 +266,23 @@ std::shared_ptr<const Table> Oracle::tableFor(Pegs from) const {
     return built && (!m_goal.singlePeg || m_goal.classOf(from.all) == m_startClass) ? built : nullptr;
 }
 
-OracleAnswer Oracle::searched(const Pegs& from, const SearchLimits& limits, Memo& memo) const {
+OracleAnswer Oracle::searched(const Pegs& from, const SearchLimits& limits, Memo& memo) {
     const std::shared_ptr<const Table> fits = tableFor(from);
-    const SearchResult found = Search(m_board, m_goal, fits.get(), memo, from, limits);
+    std::vector<LearnedPagoda> learned;
+    {
+        const std::lock_guard<std::mutex> lock(m_learnedMutex);
+        learned = m_learned;
+    }
+    SearchResult found = Search(m_board, m_goal, learned, fits.get(), memo, from, limits);
+    if (!found.proof.empty()) {
+        // The latest proofs stay: a game's positions are alike, and so are the functions that cut them.
+        const std::lock_guard<std::mutex> lock(m_learnedMutex);
+        m_learned.insert(m_learned.end(), std::make_move_iterator(found.proof.begin()),
+                         std::make_move_iterator(found.proof.end()));
+        if (m_learned.size() > MaxLearnedPagodas)
+            m_learned.erase(m_learned.begin(),
+                            m_learned.end() - static_cast<std::ptrdiff_t>(MaxLearnedPagodas));
+    }
     OracleAnswer answer;
     answer.verdict = found.verdict;
     answer.examined = found.examined;
@@ -278,7 +295,7 @@ OracleAnswer Oracle::searched(const Pegs& from, const SearchLimits& limits, Memo
 }
 
 void Oracle::findWayOnFromKnown(const Openings* book, Pegs from, const SearchLimits& limits, Memo& memo,
-                                OracleAnswer& answer) const {
+                                OracleAnswer& answer) {
     // The memory holds only what a search proved, a "reaches" with the child it went through: a
     // search without a way asked for (the dead-end watch's) leaves such a chain behind it. Below the
     // memory's, the table's positions lead on where it knows the whole answer.

@@ -69,10 +69,11 @@ private:
     // The way from a position known to reach the target, by the book (`book` may be null) or by the
     // memory of proofs: down the children either knows to reach it as far as they go, then searched.
     void findWayOnFromKnown(const Openings* book, Pegs from, const SearchLimits& limits, Memo& memo,
-                            OracleAnswer& answer) const;
+                            OracleAnswer& answer);
     // The table where it answers for positions of `from`'s class; null where it does not.
     std::shared_ptr<const Table> tableFor(Pegs from) const;
-    OracleAnswer searched(const Pegs& from, const SearchLimits& limits, Memo& memo) const;
+    // Searches, with what the proofs before it learned, and keeps what its own proof learns.
+    OracleAnswer searched(const Pegs& from, const SearchLimits& limits, Memo& memo);
     Fingerprint fingerprintOf(const LevelRecord& record) const;
     std::vector<HoleSet> bottomKeys() const;
 
@@ -90,6 +91,8 @@ private:
     std::shared_ptr<const Openings> m_openings;
     std::mutex m_memoMutex;
     Memo m_memo;
+    std::mutex m_learnedMutex;
+    std::vector<LearnedPagoda> m_learned; // the oldest first
 };
 
 } // namespace reach

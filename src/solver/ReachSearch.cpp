@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <utility>
 
 #include "solver/PagodaProof.h"
 
@@ -24,16 +26,35 @@ constexpr std::size_t WideBeamWidth = 2048;
 // five of the 45-hole cross's positions it had not, and as many as before on the other boards.
 constexpr int AlonePeg = 80;
 
-using Values = std::array<int, MaxPagodas>;
+using Values = std::array<int, MaxPagodas + MaxLearnedPagodas>;
+
+// A pagoda function the search weighs its positions by: one of the goal's or one learned.
+struct Pagoda {
+    const std::vector<int>* peg;
+    const std::vector<int>* second;
+    int target; // its value at the target (or at a single peg on `hole`)
+    int hole;   // with a single peg as the target: the hole it speaks of (-1: none)
+};
 
 class Searcher {
 public:
-    Searcher(const Board& board, const Goal& goal, const Table* table, Memo& memo, const SearchLimits& limits,
-             Pegs from)
+    Searcher(const Board& board, const Goal& goal, const std::vector<LearnedPagoda>& learned,
+             const Table* table, Memo& memo, const SearchLimits& limits, Pegs from)
         : m_board(board), m_goal(goal), m_table(table), m_memo(memo), m_limits(limits),
           m_tableExact(goal.singlePeg || (from.second == 0 && goal.target.second == 0)),
-          m_lastPegPagodas(goal.classOf(from.all) == goal.pagodaClass),
-          m_frames(static_cast<std::size_t>(board.holes()) + 1) {}
+          m_frames(static_cast<std::size_t>(board.holes()) + 1) {
+        for (std::size_t k = 0; k < goal.pagodaTarget.size() && k < MaxPagodas; ++k)
+            m_pagodas.push_back({&goal.pagodaPeg[k], &goal.pagodaSecond[k], goal.pagodaTarget[k],
+                                 k < goal.pagodaHole.size() ? goal.pagodaHole[k] : -1});
+        for (std::size_t k = 0; k < learned.size() && k < MaxLearnedPagodas; ++k)
+            m_pagodas.push_back(
+                {&learned[k].function.peg, &learned[k].function.second, learned[k].target, learned[k].hole});
+        // No jump leaves a class: the last peg can only stand on a hole of the position's own.
+        const std::uint64_t fromClass = goal.classOf(from.all);
+        for (int hole = 0; hole < board.holes(); ++hole)
+            if (goal.classOf(HoleSet{1} << hole) == fromClass)
+                m_lastPegHoles |= HoleSet{1} << hole;
+    }
 
     // The table knows no colours: it tells the whole answer only where no peg of the second colour
     // is left to matter.
@@ -46,32 +67,33 @@ public:
     }
 
     // Jumps only take pegs away, and each colour keeps its own; the pagoda functions can only fall.
+    // With a single peg as the target, every hole the last peg may stand on must be ruled out, each
+    // by a function of its own.
     bool hopeless(Pegs p, const Values& values) const {
         if (m_goal.singlePeg) {
-            if (!m_lastPegPagodas)
-                return false;
-            for (std::size_t k = 0; k < m_goal.pagodaTarget.size(); ++k)
-                if (values[k] >= m_goal.pagodaTarget[k])
-                    return false;
-            return !m_goal.pagodaTarget.empty();
+            HoleSet ruledOut = 0;
+            for (std::size_t k = 0; k < m_pagodas.size(); ++k)
+                if (values[k] < m_pagodas[k].target && m_pagodas[k].hole >= 0)
+                    ruledOut |= HoleSet{1} << m_pagodas[k].hole;
+            return m_lastPegHoles != 0 && (ruledOut & m_lastPegHoles) == m_lastPegHoles;
         }
         const int second = Count(p.second);
         if (Count(p.all) <= Count(m_goal.target.all) || second < Count(m_goal.target.second) ||
             Count(p.all) - second < Count(m_goal.target.all) - Count(m_goal.target.second))
             return true;
-        for (std::size_t k = 0; k < m_goal.pagodaTarget.size(); ++k)
-            if (values[k] < m_goal.pagodaTarget[k])
+        for (std::size_t k = 0; k < m_pagodas.size(); ++k)
+            if (values[k] < m_pagodas[k].target)
                 return true;
         return false;
     }
 
     Values valuesOf(Pegs p) const {
         Values values{};
-        for (std::size_t k = 0; k < m_goal.pagodaTarget.size(); ++k)
+        for (std::size_t k = 0; k < m_pagodas.size(); ++k)
             for (int hole = 0; hole < m_board.holes(); ++hole) {
                 const HoleSet bit = HoleSet{1} << hole;
-                values[k] += (p.all & bit) != 0 ? m_goal.pagodaPeg[k][hole] : 0;
-                values[k] += (p.second & bit) != 0 ? m_goal.pagodaSecond[k][hole] : 0;
+                values[k] += (p.all & bit) != 0 ? (*m_pagodas[k].peg)[hole] : 0;
+                values[k] += (p.second & bit) != 0 ? (*m_pagodas[k].second)[hole] : 0;
             }
         return values;
     }
@@ -80,9 +102,9 @@ public:
         Values after = values;
         const bool secondJumps = (p.second & (HoleSet{1} << line.from)) != 0;
         const bool secondJumpedOver = (p.second & (HoleSet{1} << line.over)) != 0;
-        for (std::size_t k = 0; k < m_goal.pagodaTarget.size(); ++k) {
-            const std::vector<int>& peg = m_goal.pagodaPeg[k];
-            const std::vector<int>& second = m_goal.pagodaSecond[k];
+        for (std::size_t k = 0; k < m_pagodas.size(); ++k) {
+            const std::vector<int>& peg = *m_pagodas[k].peg;
+            const std::vector<int>& second = *m_pagodas[k].second;
             after[k] += peg[line.land] - peg[line.from] - peg[line.over];
             if (secondJumps)
                 after[k] += second[line.land] - second[line.from];
@@ -163,8 +185,8 @@ private:
     Memo& m_memo;
     const SearchLimits& m_limits;
     bool m_tableExact;
-    // The functions towards the last peg's holes hold for positions of the class they were made for.
-    bool m_lastPegPagodas;
+    std::vector<Pagoda> m_pagodas;
+    HoleSet m_lastPegHoles = 0;  // with a single peg as the target: the holes of the position's class
     std::vector<Frame> m_frames; // per depth, so that a deeper search keeps them
     std::vector<int> m_way;
     std::uint64_t m_examined = 0;
@@ -354,23 +376,31 @@ bool Searcher::reaches(Pegs p, const Images& images, const Values& values, int d
     return false;
 }
 
-// Whether a pagoda function made for the position alone proves the target out of its reach: with a
-// single peg as the target, one for every hole the last peg may stand on. Some tens of milliseconds
-// each on the largest boards, so the flag is looked at before each.
-bool OutOfReachByPagodas(const Board& board, const Goal& goal, Pegs from,
-                         const std::atomic<bool>* cancelled) {
+// The pagoda functions, made for the position alone, that prove the target out of its reach: with a
+// single peg as the target, one for every hole the last peg may stand on. Nothing where one is not
+// found. Some tens of milliseconds each on the largest boards, so the flag is looked at before each.
+std::optional<std::vector<LearnedPagoda>> OutOfReachByPagodas(const Board& board, const Goal& goal, Pegs from,
+                                                              const std::atomic<bool>* cancelled) {
     const HoleBoard holes = board.holeBoard();
     const HolePegs start = board.holePegs(from);
+    std::vector<LearnedPagoda> proof;
+    const auto against = [&](int hole, Pegs to) {
+        const HolePegs target = board.holePegs(to);
+        std::optional<PagodaFunction> function =
+            CalledOff(cancelled) ? std::nullopt : PagodaAgainst(holes, start, target);
+        if (function)
+            proof.push_back({hole, *function, PagodaValue(*function, target)});
+        return function.has_value();
+    };
     if (!goal.singlePeg)
-        return PagodaAgainst(holes, start, board.holePegs(goal.target)).has_value();
+        return against(-1, goal.target) ? std::optional(proof) : std::nullopt;
     const std::uint64_t fromClass = goal.classOf(from.all);
     for (int hole = 0; hole < board.holes(); ++hole) {
         const Pegs last{HoleSet{1} << hole, 0};
-        if (goal.classOf(last.all) == fromClass &&
-            (CalledOff(cancelled) || !PagodaAgainst(holes, start, board.holePegs(last))))
-            return false;
+        if (goal.classOf(last.all) == fromClass && !against(hole, last))
+            return std::nullopt;
     }
-    return !CalledOff(cancelled);
+    return proof;
 }
 
 } // namespace
@@ -423,10 +453,10 @@ void Memo::put(Pegs key, bool reaches) {
     entry.reaches = reaches ? 1 : 0;
 }
 
-SearchResult Search(const Board& board, const Goal& goal, const Table* table, Memo& memo, Pegs from,
-                    const SearchLimits& limits) {
+SearchResult Search(const Board& board, const Goal& goal, const std::vector<LearnedPagoda>& learned,
+                    const Table* table, Memo& memo, Pegs from, const SearchLimits& limits) {
     SearchResult result;
-    Searcher searcher(board, goal, table, memo, limits, from);
+    Searcher searcher(board, goal, learned, table, memo, limits, from);
     const Values values = searcher.valuesOf(from);
     if (searcher.isGoal(from)) {
         result.verdict = Verdict::Reaches;
@@ -488,12 +518,19 @@ SearchResult Search(const Board& board, const Goal& goal, const Table* table, Me
         memo.put(key, true);
         result.verdict = Verdict::Reaches;
         result.way.assign(searcher.wayBackwards().rbegin(), searcher.wayBackwards().rend());
-    } else if (searcher.stopped() &&
-               (searcher.calledOff() || !OutOfReachByPagodas(board, goal, from, limits.cancelled))) {
-        result.verdict = Verdict::OutOfBudget;
-    } else {
-        memo.put(key, false);
+        return result;
     }
+    if (searcher.stopped()) {
+        std::optional<std::vector<LearnedPagoda>> proof;
+        if (!searcher.calledOff())
+            proof = OutOfReachByPagodas(board, goal, from, limits.cancelled);
+        if (!proof) {
+            result.verdict = Verdict::OutOfBudget;
+            return result;
+        }
+        result.proof = std::move(*proof);
+    }
+    memo.put(key, false);
     return result;
 }
 

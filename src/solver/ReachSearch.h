@@ -3,7 +3,8 @@
 // child is judged before any is searched: by the table where it answers (one look-up, exact), by what
 // earlier questions on the board proved, by the peg counts, the position classes and the pagoda
 // functions; only children none of these judge are searched, those known to reach the target first.
-// Where the search runs out, a pagoda function made for the position alone may still prove it dead.
+// Where the search runs out, a pagoda function made for the position alone may still prove it dead;
+// the functions of such a proof are kept, and cut the searches of the positions asked after it.
 #pragma once
 
 #include <atomic>
@@ -14,10 +15,14 @@
 
 #include "solver/ReachBoard.h"
 #include "solver/ReachTable.h"
+#include "solver/SearchBounds.h"
 
 namespace reach {
 
 constexpr int MaxPagodas = 12;
+// Kept from the proofs of earlier questions: the latest few cut nearly as much as all of them, and
+// every one costs each position searched an addition.
+constexpr std::size_t MaxLearnedPagodas = 16;
 
 // What counts as the target, and what no jump can change on the way to it.
 struct Goal {
@@ -33,12 +38,23 @@ struct Goal {
     // worth less than that hole under each of them can reach none of them.
     std::vector<std::vector<int>> pagodaPeg, pagodaSecond;
     std::vector<int> pagodaTarget;
+    // With a single peg as the target: the hole each function is made towards (-1: none).
+    std::vector<int> pagodaHole;
     std::uint64_t pagodaClass = 0; // with a single peg as the target: the class they were made for
     // Where a search looks first: how far each hole lies from the target's pegs (or from the middle
     // of the board), in tenths of a cell.
     std::vector<int> distance;
 
     std::uint64_t classOf(HoleSet pegs) const;
+};
+
+// A pagoda function that proved a position dead, and so holds for every position of the board: one
+// worth less than `target` can never reach the target (or, with a single peg as the target, a single
+// peg on `hole`).
+struct LearnedPagoda {
+    int hole = -1; // with a single peg as the target: the hole it was made towards
+    PagodaFunction function;
+    int target = 0;
 };
 
 // Positions whose answer is known, a fixed number of them in buckets of four: a new one takes the
@@ -80,10 +96,13 @@ struct SearchResult {
     Verdict verdict = Verdict::OutOfBudget;
     std::vector<int> way; // line numbers of the board, first jump first, when it reaches the target
     std::uint64_t examined = 0;
+    // The functions of a pagoda proof made for the position itself, for the searches to come.
+    std::vector<LearnedPagoda> proof;
 };
 
 // `table` may be null; it must have been built for this goal from positions of `from`'s class.
-SearchResult Search(const Board& board, const Goal& goal, const Table* table, Memo& memo, Pegs from,
-                    const SearchLimits& limits);
+// `learned` holds what earlier proofs on the board found, at most MaxLearnedPagodas of them.
+SearchResult Search(const Board& board, const Goal& goal, const std::vector<LearnedPagoda>& learned,
+                    const Table* table, Memo& memo, Pegs from, const SearchLimits& limits);
 
 } // namespace reach

@@ -196,6 +196,57 @@ TEST(ReachEngine, AgreesWithTheExhaustiveSearchOnHexagonalBoards) {
     CompareOnRandomBoards(Kind::Hexagon, 43);
 }
 
+namespace {
+
+// The position after a legal jump drawn at random, or `cells` where none is left.
+Position RandomJumpFrom(const LevelRecord& board, Position cells, std::mt19937& random) {
+    std::vector<std::pair<int, int>> jumps;
+    for (int from = 0; from < CellCount; ++from)
+        for (int to = 0; to < CellCount; ++to)
+            if (IsOnBoard(board, from) && HoldsPeg(cells[from]) && IsLegalJump(cells, board, from, to).legal)
+                jumps.emplace_back(from, to);
+    if (jumps.empty())
+        return cells;
+    const auto [from, to] = jumps[random() % jumps.size()];
+    ApplyJump(cells, from, IsLegalJump(cells, board, from, to).jumpedOver, to, cells[from]);
+    return cells;
+}
+
+} // namespace
+
+// What a pagoda proof found is kept: no jump raises a pagoda function's value, so every position a
+// jump leads to from a position it proved dead is settled at once, with no position searched and no
+// proof of its own.
+TEST(ReachEngine, APositionAJumpFromOneProvedDeadIsSettledByTheSameProof) {
+    std::mt19937 random(5);
+    reach::SearchLimits starved;
+    starved.positions = 1;
+    starved.wantWay = false;
+    int proofs = 0;
+    for (int trial = 0; trial < 120; ++trial) {
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        const Kind kind = trial % 2 == 0 ? Kind::Square : Kind::Hexagon;
+        const LevelRecord board = RandomBoard(random, kind, 7 + trial % 4, trial % 3 == 0);
+        const std::unique_ptr<reach::Oracle> engine = reach::Oracle::For(board);
+        ASSERT_NE(engine, nullptr);
+        for (int k = 0; k < 6; ++k) {
+            Position cells = board.StartCells;
+            for (int cell = 0; cell < CellCount; ++cell)
+                if (IsOnBoard(board, cell) && cells[cell] != NoHole)
+                    cells[cell] = random() % 3 == 0 ? EmptyHole : FirstColourPeg;
+            const Position next = RandomJumpFrom(board, cells, random);
+            const reach::OracleAnswer proved = engine->ask(cells, starved);
+            if (next == cells || proved.verdict != reach::Verdict::Dead || proved.examined <= 1)
+                continue;
+            ++proofs;
+            const reach::OracleAnswer after = engine->ask(next, starved);
+            EXPECT_EQ(after.verdict, reach::Verdict::Dead);
+            EXPECT_EQ(after.examined, 0U);
+        }
+    }
+    EXPECT_GE(proofs, 20);
+}
+
 TEST(ReachEngine, ASearchOutOfPositionsSaysSoTheSameWayEveryTime) {
     // From the cross's start no search without a table is done in a thousand positions.
     const LevelRecord cross = EnglishCross();
