@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One board's answers to "can the target still be reached from here?": the board over its holes, what
-// its target asks, the table found once backward from the target, and what earlier questions proved,
-// kept for the questions to come. Questions may come from several threads; they take turns.
+// its target asks, the table found once backward from the target, and what earlier questions proved
+// (the positions, and the pagoda functions of the latest proofs), kept for the questions to come.
+// Questions may come from several threads; they take turns.
 #pragma once
 
 #include <atomic>

@@ -5,7 +5,7 @@
 // along random games (so that what it remembers of earlier questions is put to use) and at positions
 // that no game reaches; along the same games as in play, the hint asked with almost no budget
 // after the dead-end watch; and with no budget at all, where only a pagoda function made for the
-// position can prove it dead.
+// position, or kept from such a proof before, can prove it dead.
 #include <gtest/gtest.h>
 
 #include <array>
