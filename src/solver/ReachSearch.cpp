@@ -32,8 +32,7 @@ using Values = std::array<int, MaxPagodas + MaxLearnedPagodas>;
 struct Pagoda {
     const std::vector<int>* peg;
     const std::vector<int>* second;
-    int target; // its value at the target (or at a single peg on `hole`)
-    int hole;   // with a single peg as the target: the hole it speaks of (-1: none)
+    int target; // its value at the target, where that is a position of pegs
 };
 
 class Searcher {
@@ -44,11 +43,9 @@ public:
           m_tableExact(goal.singlePeg || (from.second == 0 && goal.target.second == 0)),
           m_frames(static_cast<std::size_t>(board.holes()) + 1) {
         for (std::size_t k = 0; k < goal.pagodaTarget.size() && k < MaxPagodas; ++k)
-            m_pagodas.push_back({&goal.pagodaPeg[k], &goal.pagodaSecond[k], goal.pagodaTarget[k],
-                                 k < goal.pagodaHole.size() ? goal.pagodaHole[k] : -1});
+            m_pagodas.push_back({&goal.pagodaPeg[k], &goal.pagodaSecond[k], goal.pagodaTarget[k]});
         for (std::size_t k = 0; k < learned.size() && k < MaxLearnedPagodas; ++k)
-            m_pagodas.push_back(
-                {&learned[k].function.peg, &learned[k].function.second, learned[k].target, learned[k].hole});
+            m_pagodas.push_back({&learned[k].function.peg, &learned[k].function.second, learned[k].target});
         // No jump leaves a class: the last peg can only stand on a hole of the position's own.
         const std::uint64_t fromClass = goal.classOf(from.all);
         for (int hole = 0; hole < board.holes(); ++hole)
@@ -67,15 +64,20 @@ public:
     }
 
     // Jumps only take pegs away, and each colour keeps its own; the pagoda functions can only fall.
-    // With a single peg as the target, every hole the last peg may stand on must be ruled out, each
-    // by a function of its own.
+    // With a single peg as the target, a function rules out every hole on which a lone peg of either
+    // colour is worth more than the position, and every hole the last peg may stand on must be ruled
+    // out by one function or another.
     bool hopeless(Pegs p, const Values& values) const {
         if (m_goal.singlePeg) {
-            HoleSet ruledOut = 0;
-            for (std::size_t k = 0; k < m_pagodas.size(); ++k)
-                if (values[k] < m_pagodas[k].target && m_pagodas[k].hole >= 0)
-                    ruledOut |= HoleSet{1} << m_pagodas[k].hole;
-            return m_lastPegHoles != 0 && (ruledOut & m_lastPegHoles) == m_lastPegHoles;
+            HoleSet left = m_lastPegHoles;
+            for (std::size_t k = 0; k < m_pagodas.size() && left != 0; ++k)
+                for (HoleSet rest = left; rest != 0; rest &= rest - 1) {
+                    const int hole = __builtin_ctzll(rest);
+                    const int second = (*m_pagodas[k].second)[hole];
+                    if (values[k] < (*m_pagodas[k].peg)[hole] + std::min(second, 0))
+                        left &= ~(HoleSet{1} << hole);
+                }
+            return m_lastPegHoles != 0 && left == 0;
         }
         const int second = Count(p.second);
         if (Count(p.all) <= Count(m_goal.target.all) || second < Count(m_goal.target.second) ||
@@ -384,20 +386,20 @@ std::optional<std::vector<LearnedPagoda>> OutOfReachByPagodas(const Board& board
     const HoleBoard holes = board.holeBoard();
     const HolePegs start = board.holePegs(from);
     std::vector<LearnedPagoda> proof;
-    const auto against = [&](int hole, Pegs to) {
+    const auto against = [&](Pegs to) {
         const HolePegs target = board.holePegs(to);
         std::optional<PagodaFunction> function =
             CalledOff(cancelled) ? std::nullopt : PagodaAgainst(holes, start, target);
         if (function)
-            proof.push_back({hole, *function, PagodaValue(*function, target)});
+            proof.push_back({*function, PagodaValue(*function, target)});
         return function.has_value();
     };
     if (!goal.singlePeg)
-        return against(-1, goal.target) ? std::optional(proof) : std::nullopt;
+        return against(goal.target) ? std::optional(proof) : std::nullopt;
     const std::uint64_t fromClass = goal.classOf(from.all);
     for (int hole = 0; hole < board.holes(); ++hole) {
         const Pegs last{HoleSet{1} << hole, 0};
-        if (goal.classOf(last.all) == fromClass && !against(hole, last))
+        if (goal.classOf(last.all) == fromClass && !against(last))
             return std::nullopt;
     }
     return proof;

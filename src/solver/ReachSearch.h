@@ -34,13 +34,11 @@ struct Goal {
     std::vector<std::uint64_t> lastPegClasses; // with a single peg as the target: the classes it may end in
     // Pagoda functions (per hole, and on top for a peg of the second colour) and their values at the
     // target: no jump raises a value, so a position worth less can never reach the target. With a
-    // single peg as the target there is one for each hole the last peg may stand on, and a position
-    // worth less than that hole under each of them can reach none of them.
+    // single peg as the target there is one towards each hole the last peg may stand on, and a
+    // position worth less than a lone peg on each of those holes, under one function or another,
+    // can reach none of them.
     std::vector<std::vector<int>> pagodaPeg, pagodaSecond;
     std::vector<int> pagodaTarget;
-    // With a single peg as the target: the hole each function is made towards (-1: none).
-    std::vector<int> pagodaHole;
-    std::uint64_t pagodaClass = 0; // with a single peg as the target: the class they were made for
     // Where a search looks first: how far each hole lies from the target's pegs (or from the middle
     // of the board), in tenths of a cell.
     std::vector<int> distance;
@@ -49,10 +47,9 @@ struct Goal {
 };
 
 // A pagoda function that proved a position dead, and so holds for every position of the board: one
-// worth less than `target` can never reach the target (or, with a single peg as the target, a single
-// peg on `hole`).
+// worth less than `target` can never reach the target (or, with a single peg as the target, worth
+// less than a lone peg on a hole, never a lone peg there).
 struct LearnedPagoda {
-    int hole = -1; // with a single peg as the target: the hole it was made towards
     PagodaFunction function;
     int target = 0;
 };
