@@ -28,6 +28,11 @@ constexpr int AlonePeg = 80;
 
 using Values = std::array<int, MaxPagodas + MaxLearnedPagodas>;
 
+// The least a lone peg on the hole is worth, of either colour.
+int AlonePegValue(const std::vector<int>& peg, const std::vector<int>& second, int hole) {
+    return peg[static_cast<std::size_t>(hole)] + std::min(second[static_cast<std::size_t>(hole)], 0);
+}
+
 // A pagoda function the search weighs its positions by: one of the goal's or one learned.
 struct Pagoda {
     const std::vector<int>* peg;
@@ -68,17 +73,8 @@ public:
     // colour is worth more than the position, and every hole the last peg may stand on must be ruled
     // out by one function or another.
     bool hopeless(Pegs p, const Values& values) const {
-        if (m_goal.singlePeg) {
-            HoleSet left = m_lastPegHoles;
-            for (std::size_t k = 0; k < m_pagodas.size() && left != 0; ++k)
-                for (HoleSet rest = left; rest != 0; rest &= rest - 1) {
-                    const int hole = __builtin_ctzll(rest);
-                    const int second = (*m_pagodas[k].second)[hole];
-                    if (values[k] < (*m_pagodas[k].peg)[hole] + std::min(second, 0))
-                        left &= ~(HoleSet{1} << hole);
-                }
-            return m_lastPegHoles != 0 && left == 0;
-        }
+        if (m_goal.singlePeg)
+            return m_lastPegHoles != 0 && holesNotRuledOut(values) == 0;
         const int second = Count(p.second);
         if (Count(p.all) <= Count(m_goal.target.all) || second < Count(m_goal.target.second) ||
             Count(p.all) - second < Count(m_goal.target.all) - Count(m_goal.target.second))
@@ -87,6 +83,19 @@ public:
             if (values[k] < m_pagodas[k].target)
                 return true;
         return false;
+    }
+
+    // With a single peg as the target: the holes of the position's class that no function rules out
+    // for the last peg.
+    HoleSet holesNotRuledOut(const Values& values) const {
+        HoleSet left = m_lastPegHoles;
+        for (std::size_t k = 0; k < m_pagodas.size() && left != 0; ++k)
+            for (HoleSet rest = left; rest != 0; rest &= rest - 1) {
+                const int hole = __builtin_ctzll(rest);
+                if (values[k] < AlonePegValue(*m_pagodas[k].peg, *m_pagodas[k].second, hole))
+                    left &= ~(HoleSet{1} << hole);
+            }
+        return left;
     }
 
     Values valuesOf(Pegs p) const {
@@ -187,9 +196,9 @@ private:
     Memo& m_memo;
     const SearchLimits& m_limits;
     bool m_tableExact;
-    std::vector<Pagoda> m_pagodas;
-    HoleSet m_lastPegHoles = 0;  // with a single peg as the target: the holes of the position's class
-    std::vector<Frame> m_frames; // per depth, so that a deeper search keeps them
+    std::vector<Pagoda> m_pagodas; // the goal's, then the learned ones
+    HoleSet m_lastPegHoles = 0;    // with a single peg as the target: the holes of the position's class
+    std::vector<Frame> m_frames;   // per depth, so that a deeper search keeps them
     std::vector<int> m_way;
     std::uint64_t m_examined = 0;
     std::uint64_t m_allowance = 0;
@@ -379,9 +388,11 @@ bool Searcher::reaches(Pegs p, const Images& images, const Values& values, int d
 }
 
 // The pagoda functions, made for the position alone, that prove the target out of its reach: with a
-// single peg as the target, one for every hole the last peg may stand on. Nothing where one is not
-// found. Some tens of milliseconds each on the largest boards, so the flag is looked at before each.
+// single peg as the target, enough to rule out each of `holesLeft` for the last peg (those the
+// search's own functions do not). Nothing where one is not found. Some tens of milliseconds each on
+// the largest boards, so the flag is looked at before each.
 std::optional<std::vector<LearnedPagoda>> OutOfReachByPagodas(const Board& board, const Goal& goal, Pegs from,
+                                                              HoleSet holesLeft,
                                                               const std::atomic<bool>* cancelled) {
     const HoleBoard holes = board.holeBoard();
     const HolePegs start = board.holePegs(from);
@@ -396,10 +407,16 @@ std::optional<std::vector<LearnedPagoda>> OutOfReachByPagodas(const Board& board
     };
     if (!goal.singlePeg)
         return against(goal.target) ? std::optional(proof) : std::nullopt;
-    const std::uint64_t fromClass = goal.classOf(from.all);
-    for (int hole = 0; hole < board.holes(); ++hole) {
-        const Pegs last{HoleSet{1} << hole, 0};
-        if (goal.classOf(last.all) == fromClass && !against(last))
+    // A function found for one hole often rules out others too.
+    const auto ruledOut = [&](int hole) {
+        return std::any_of(proof.begin(), proof.end(), [&](const LearnedPagoda& found) {
+            return PagodaValue(found.function, start) <
+                   AlonePegValue(found.function.peg, found.function.second, hole);
+        });
+    };
+    for (HoleSet rest = holesLeft; rest != 0; rest &= rest - 1) {
+        const int hole = __builtin_ctzll(rest);
+        if (!ruledOut(hole) && !against({HoleSet{1} << hole, 0}))
             return std::nullopt;
     }
     return proof;
@@ -525,7 +542,8 @@ SearchResult Search(const Board& board, const Goal& goal, const std::vector<Lear
     if (searcher.stopped()) {
         std::optional<std::vector<LearnedPagoda>> proof;
         if (!searcher.calledOff())
-            proof = OutOfReachByPagodas(board, goal, from, limits.cancelled);
+            proof =
+                OutOfReachByPagodas(board, goal, from, searcher.holesNotRuledOut(values), limits.cancelled);
         if (!proof) {
             result.verdict = Verdict::OutOfBudget;
             return result;
