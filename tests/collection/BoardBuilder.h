@@ -77,6 +77,18 @@ inline LevelRecord EmptySizeFiveBoard(Kind kind) {
     return r;
 }
 
+// The position after the first legal jump in the order of the cells, or `cells` where none is left.
+inline Position FirstJumpPlayed(const LevelRecord& board, Position cells) {
+    for (int from = 0; from < CellCount; ++from)
+        for (int to = 0; to < CellCount; ++to)
+            if (IsOnBoard(board, from) && HoldsPeg(cells[from]) &&
+                IsLegalJump(cells, board, from, to).legal) {
+                ApplyJump(cells, from, IsLegalJump(cells, board, from, to).jumpedOver, to, cells[from]);
+                return cells;
+            }
+    return cells;
+}
+
 // The position after up to `jumps` random legal jumps from `played` (a jump is sought a few hundred
 // times before it is given up).
 inline Position PlayRandomJumps(const LevelRecord& r, Position played, int jumps, std::mt19937& random) {

@@ -38,17 +38,6 @@ reach::Pegs StartOf(const reach::Board& board, const LevelRecord& record) {
     return board.read(record.StartCells, !ReadGoal(record).singlePeg).value();
 }
 
-Position FirstJumpPlayed(const LevelRecord& board, Position cells) {
-    for (int from = 0; from < CellCount; ++from)
-        for (int to = 0; to < CellCount; ++to)
-            if (IsOnBoard(board, from) && HoldsPeg(cells[from]) &&
-                IsLegalJump(cells, board, from, to).legal) {
-                ApplyJump(cells, from, IsLegalJump(cells, board, from, to).jumpedOver, to, cells[from]);
-                return cells;
-            }
-    return cells;
-}
-
 struct Tally {
     int reachable = 0, dead = 0, cutShort = 0, pages = 0, pagesAboveTheBottom = 0;
 };

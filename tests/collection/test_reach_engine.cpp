@@ -196,24 +196,6 @@ TEST(ReachEngine, AgreesWithTheExhaustiveSearchOnHexagonalBoards) {
     CompareOnRandomBoards(Kind::Hexagon, 43);
 }
 
-namespace {
-
-// The position after a legal jump drawn at random, or `cells` where none is left.
-Position RandomJumpFrom(const LevelRecord& board, Position cells, std::mt19937& random) {
-    std::vector<std::pair<int, int>> jumps;
-    for (int from = 0; from < CellCount; ++from)
-        for (int to = 0; to < CellCount; ++to)
-            if (IsOnBoard(board, from) && HoldsPeg(cells[from]) && IsLegalJump(cells, board, from, to).legal)
-                jumps.emplace_back(from, to);
-    if (jumps.empty())
-        return cells;
-    const auto [from, to] = jumps[random() % jumps.size()];
-    ApplyJump(cells, from, IsLegalJump(cells, board, from, to).jumpedOver, to, cells[from]);
-    return cells;
-}
-
-} // namespace
-
 // What a pagoda proof found is kept: no jump raises a pagoda function's value, so every position a
 // jump leads to from a position it proved dead is settled at once, with no position searched and no
 // proof of its own.
@@ -234,7 +216,7 @@ TEST(ReachEngine, APositionAJumpFromOneProvedDeadIsSettledByTheSameProof) {
             for (int cell = 0; cell < CellCount; ++cell)
                 if (IsOnBoard(board, cell) && cells[cell] != NoHole)
                     cells[cell] = random() % 3 == 0 ? EmptyHole : FirstColourPeg;
-            const Position next = RandomJumpFrom(board, cells, random);
+            const Position next = FirstJumpPlayed(board, cells);
             const reach::OracleAnswer proved = engine->ask(cells, starved);
             if (next == cells || proved.verdict != reach::Verdict::Dead || proved.examined <= 1)
                 continue;
