@@ -178,8 +178,9 @@ void Answers(benchmark::State& state, const std::string& name) {
 }
 
 constexpr int PositionsPerSmallBoard = 300;
-// The dead-end watch's budget: in play it asks after every jump, before the player can press H.
-constexpr std::uint64_t WatchPositions = 10'000'000;
+// The dead-end watch's budget (DeadEndWatch::Positions): in play it asks after every jump, before
+// the player can press H.
+constexpr std::uint64_t WatchPositions = 30'000'000;
 
 // The hint's answer as in play, where the dead-end watch has asked first, for the answer alone.
 Reach HintAfterTheWatch(BoardReach& reach, const Position& cells) {

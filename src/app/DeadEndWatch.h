@@ -28,8 +28,9 @@ class DeadEndWatch : public QObject {
     Q_OBJECT
 public:
     // The positions one question may examine: the same answer on an idle and on a busy machine. On the
-    // boards of up to 33 holes nearly every answer takes a small part of it.
-    static constexpr std::uint64_t Positions = 10'000'000;
+    // boards of up to 33 holes nearly every answer takes a small part of it; the few dead ends of
+    // 26 to 28 pegs on the two-colour boards, where the table knows no colours, need up to 30 million.
+    static constexpr std::uint64_t Positions = 30'000'000;
 
     explicit DeadEndWatch(BoardArea& box, QObject* parent = nullptr);
     ~DeadEndWatch() override;

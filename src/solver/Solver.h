@@ -228,7 +228,7 @@ public:
     // of the same position class, whatever its names or stored solution.
     bool serves(const LevelRecord& record) const;
     // Opens the board's pages of the opening book, where the book has them (up to a tenth of a second
-    // of one core), and makes the table, within a budget of work of some 1.5 s of one core on the
+    // of one core), and makes the table, within a budget of work of some 1.4 s of one core on the
     // 33-hole boards; returns early, without them, once `cancelled` is set.
     void prepare(const std::atomic<bool>* cancelled = nullptr);
     ReachTableFacts tableFacts() const;
