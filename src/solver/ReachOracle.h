@@ -35,6 +35,8 @@ public:
     // fits the board in play).
     static std::unique_ptr<Oracle> For(const LevelRecord& record, std::size_t memoBuckets = 0);
 
+    int holes() const { return m_board.holes(); }
+
     // Whether the record is the board this oracle was made for, as far as the answers go: the same
     // holes, lines and target, and a start of the same class.
     bool serves(const LevelRecord& record) const;
