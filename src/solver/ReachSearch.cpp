@@ -257,6 +257,8 @@ bool Searcher::probe(Pegs from, std::size_t width, int alonePeg) {
         for (const int at : level) {
             const Pegs p = nodes[static_cast<std::size_t>(at)].pegs;
             const Images images = m_board.images(p);
+            // Once for the position, then by each jump's change: the beam weighs many children.
+            const Values values = valuesOf(p);
             for (std::size_t k = 0; k < lines.size(); ++k) {
                 if (!m_board.canJump(p.all, lines[k]))
                     continue;
@@ -275,7 +277,7 @@ bool Searcher::probe(Pegs from, std::size_t width, int alonePeg) {
                         return wayBack(at, line);
                     }
                 }
-                if (hopeless(child, valuesOf(child)))
+                if (hopeless(child, valuesAfter(values, p, lines[k])))
                     continue;
                 const Pegs key = m_board.key(child, childImages);
                 const Memo::Known known = m_memo.find(key);
