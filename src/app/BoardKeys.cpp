@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include "app/HintAsker.h"
 #include "session/Session.h"
 #include "view/BoardArea.h"
 #include "view/ToolButton.h"
@@ -125,7 +126,7 @@ bool BoardKeys::handleShortcut(const QKeyEvent& key) {
     else if (Pressed(key, Qt::CTRL | Qt::Key_Q))
         m_to.exitBtn.clickAsMouse();
     else if (Pressed(key, QKeyCombination(Qt::Key_H)))
-        session.showHint(ReachLimits{HintPositions, HintGuardSeconds, nullptr, true});
+        m_to.hints.ask();
     else
         return false;
     // The board may have changed under the cursor.

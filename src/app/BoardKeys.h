@@ -9,22 +9,22 @@
 #include <QObject>
 #include <QPointF>
 
-#include <cstdint>
-
 #include "rules/BoardCursor.h"
 #include "view/BoardOverlay.h"
 
 class BoardArea;
+class HintAsker;
 class QKeyEvent;
 class QScrollBar;
 class Session;
 class TStyleSpeedButton;
 
 // What the keys act on: the session, the board area they draw the cursor on, the board selector and
-// the tool buttons whose clicks the shortcuts run. `window` is the one whose keys these are.
+// the tool buttons whose clicks the shortcuts run, and the hint. `window` is the one whose keys these are.
 struct KeyTargets {
     QWidget& window;
     Session& session;
+    HintAsker& hints;
     BoardArea& box;
     QScrollBar& levelscroll;
     TStyleSpeedButton& backmoveBtn;
@@ -38,12 +38,6 @@ struct KeyTargets {
 class BoardKeys : public QObject {
     Q_OBJECT
 public:
-    // The hint's budget on the window's thread, where the player waits for it: positions examined, so
-    // that it answers the same on a busy machine (about a second of one core at the most), and the
-    // clock only as a last guard.
-    static constexpr std::uint64_t HintPositions = 3'000'000;
-    static constexpr double HintGuardSeconds = 2.0;
-
     BoardKeys(const KeyTargets& targets, QObject* parent);
     ~BoardKeys() override;
 

@@ -26,6 +26,7 @@
 #include "app/DeadEndWatch.h"
 #include "app/DisplayPlatform.h"
 #include "app/HelpWindow.h"
+#include "app/HintAsker.h"
 #include "app/ScreenPlace.h"
 #include "view/BoardArea.h"
 #include "view/BoardSelector.h"
@@ -124,7 +125,8 @@ TMainForm::TMainForm(const QString& programDir, QWidget* parent)
     m_backShape->setGeometry(BackShapeRect);
     m_backShape->installEventFilter(this);
     m_help = new HelpWindow(this);
-    m_keys = new BoardKeys({*this, m_session, *m_box, *m_levelscroll, *m_backmoveBtn, *m_restartBtn,
+    m_hints = new HintAsker(*this, m_session, this);
+    m_keys = new BoardKeys({*this, m_session, *m_hints, *m_box, *m_levelscroll, *m_backmoveBtn, *m_restartBtn,
                             *m_stepBtn, *m_helpBtn, *m_editBtn, *m_exitBtn},
                            this);
     m_deadEnd = new DeadEndWatch(*m_box, this);
@@ -667,6 +669,7 @@ void TMainForm::playSound(int number) {
 void TMainForm::repaintStatus() {
     movesboxPaint();
     m_deadEnd->follow(m_session);
+    m_hints->follow();
 }
 
 void TMainForm::refreshHints() {

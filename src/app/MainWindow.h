@@ -21,6 +21,7 @@
 class BoardArea;
 class BoardKeys;
 class DeadEndWatch;
+class HintAsker;
 class HelpWindow;
 class QFrame;
 class QScrollBar;
@@ -90,6 +91,7 @@ public:
     bool editorIntroWanted() const { return m_editorIntro; }
     const BoardKeys* keys() const { return m_keys; }
     const DeadEndWatch* deadEndWatch() const { return m_deadEnd; }
+    const HintAsker* hintAsker() const { return m_hints; }
 
     // --- Frontend: what the session asks of the screen.
     void drawCell(int cell) override;
@@ -200,6 +202,7 @@ private:
     HelpWindow* m_help = nullptr;
     BoardKeys* m_keys = nullptr;
     DeadEndWatch* m_deadEnd = nullptr;
+    HintAsker* m_hints = nullptr;
     TEditDlg* m_editDlg = nullptr;
     Tloaddlg* m_loadDlg = nullptr;
     TSaveDlg* m_saveDlg = nullptr;

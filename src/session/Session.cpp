@@ -236,11 +236,14 @@ void Session::finishSolvedGame() {
     }
 }
 
-void Session::showHint(const ReachLimits& limits) {
+bool Session::hintMayBeAsked() {
     endDragReturningPeg();
-    if (m_mode != ModeReady && m_mode != ModePlaying)
+    return m_mode == ModeReady || m_mode == ModePlaying;
+}
+
+void Session::showHintAnswer(const ReachAnswer& answer) {
+    if (!hintMayBeAsked())
         return;
-    const ReachAnswer answer = boardReach()->ask(m_play.Cells, limits);
     if (answer.reach == Reach::Unreachable)
         m_frontend.notice(Notice::HintNoWay);
     else if (answer.reach == Reach::Unknown)

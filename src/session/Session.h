@@ -81,9 +81,12 @@ public:
     void putPegBack() { endDragReturningPeg(); }
 
     // The hint, in ModeReady and ModePlaying: the board's engine is asked whether the target can still
-    // be reached from the position on the board. Yes: the first jump of its way blinks; no, or no
-    // answer within the limits: a notice says so. Board, counters and stored solution stay as they are.
-    void showHint(const ReachLimits& limits);
+    // be reached from the position on the board. A drag ends first; false where no hint is given now.
+    bool hintMayBeAsked();
+    // The engine's answer about the position on the board. Yes: the first jump of its way blinks; no,
+    // or no answer within the limits: a notice says so. Board, counters and stored solution stay as
+    // they are.
+    void showHintAnswer(const ReachAnswer& answer);
 
     // --- Tool panel.
 

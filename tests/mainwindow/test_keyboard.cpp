@@ -10,6 +10,7 @@
 #include "app/BoardKeys.h"
 #include "app/DeadEndWatch.h"
 #include "app/HelpWindow.h"
+#include "app/HintAsker.h"
 #include "view/BoardArea.h"
 #include "view/ToolButton.h"
 
@@ -205,10 +206,18 @@ TEST_F(GameFixture, CtrlQAsksToEndTheGame) {
 TEST_F(GameFixture, AHintBlinksAJumpThatStillWinsAndChangesNothing) {
     auto form = startEnglishGame();
     const QImage board = form->box()->image();
-    // Half-way through the first blink the peg on 0 shows on 2.
+    // During the blink the peg on 0 shows on 2; the blink runs in the answer's delivery, between the
+    // events it lets through.
     QImage duringBlink;
-    QTimer::singleShot(100, form.get(), [&] { duringBlink = form->box()->image(); });
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (duringBlink.isNull() && form->box()->image() != board)
+            duringBlink = form->box()->image();
+    });
+    sampler.start(20);
     key(*form, Qt::Key_H);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->hintAsker()->idle(); }, 10000));
+    sampler.stop();
     ASSERT_FALSE(duringBlink.isNull());
     const QRect blinked = differences(duringBlink, board);
     const CellPlace from = PlaceOf(form->session().currentRecord(), 0);
@@ -229,7 +238,37 @@ TEST_F(GameFixture, AHintWithNoWayLeftSaysSo) {
     ModalScript script;
     script.then(ModalScript::ok());
     key(*form, Qt::Key_H);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return script.finished(); }, 10000));
     EXPECT_EQ(script.seen(), (QStringList{"TOKDialog 7"}));
+}
+
+TEST_F(GameFixture, AHintIsSearchedBesideTheWindowAndShownOnlyForItsPosition) {
+    auto form = startEnglishGame();
+    drag(*form, cellCentre(0), {}, cellCentre(2));
+    ASSERT_EQ(form->session().play().JumpCount, 1);
+    key(*form, Qt::Key_H);
+    EXPECT_FALSE(form->hintAsker()->idle());
+    EXPECT_EQ(form->cursor().shape(), Qt::BusyCursor) << "the player sees that the game thinks";
+    // Taken back before the answer (3 -> 1 wins) came: it is not shown for the start.
+    key(*form, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(form->session().play().JumpCount, 0);
+    EXPECT_TRUE(form->hintAsker()->idle());
+    EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
+    const QImage board = form->box()->image();
+    bool changed = false;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] { changed = changed || form->box()->image() != board; });
+    sampler.start(20);
+    ModalScript script;
+    QTest::qWait(600);
+    EXPECT_FALSE(changed) << "no blink";
+    EXPECT_TRUE(script.seen().isEmpty()) << "no notice";
+
+    key(*form, Qt::Key_H);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->hintAsker()->idle(); }, 10000));
+    EXPECT_TRUE(changed) << "the start's hint blinks";
+    EXPECT_EQ(form->box()->image(), board);
+    EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(GameFixture, TheBoardsTableIsMadeWhileThePlayerLooksAtTheBoard) {

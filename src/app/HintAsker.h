@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The hint (key H), asked on a thread of its own: the window goes on answering the mouse and the keys
+// while the board's engine searches, and shows the busy cursor meanwhile. The answer is shown only
+// for the position it was asked about: a jump, an undo, a restart or another board calls the question
+// off, and H pressed again for the same position while it is searched begins nothing new.
+#pragma once
+
+#include <QObject>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+#include "rules/LevelRecord.h"
+
+class QWidget;
+class Session;
+struct ReachAnswer;
+
+class HintAsker : public QObject {
+    Q_OBJECT
+public:
+    // The hint's budget: positions examined, so that it answers the same on a busy machine (about a
+    // second of one core at the most), and the clock only as a last guard, since the player waits.
+    static constexpr std::uint64_t Positions = 3'000'000;
+    static constexpr double GuardSeconds = 2.0;
+
+    HintAsker(QWidget& window, Session& session, QObject* parent = nullptr);
+    ~HintAsker() override;
+
+    // H: asks about the position on the board, where the session gives hints now.
+    void ask();
+    // Called whenever the counters may have changed: a question about another position is called off.
+    void follow();
+    // No question is being searched.
+    bool idle() const { return !m_open; }
+
+private:
+    struct Asked {
+        int board = 0;
+        int jumps = -1;
+        Position cells{};
+        bool operator==(const Asked& other) const {
+            return board == other.board && jumps == other.jumps && cells == other.cells;
+        }
+    };
+    Asked onTheBoard() const;
+    void callOff();
+    // Calls the search off and waits for its thread; no answer will come for it.
+    void stop();
+    void deliver(unsigned question, const ReachAnswer& answer);
+    void showBusy(bool busy);
+
+    QWidget& m_window;
+    Session& m_session;
+    Asked m_asked;
+    std::thread m_thread;
+    std::shared_ptr<std::atomic<bool>> m_cancelled;
+    unsigned m_question = 0; // the number of the question whose answer is awaited
+    bool m_open = false;     // that question is still being searched
+};
