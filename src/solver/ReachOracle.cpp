@@ -285,6 +285,7 @@ OracleAnswer Oracle::searched(const Pegs& from, const SearchLimits& limits, Memo
     OracleAnswer answer;
     answer.verdict = found.verdict;
     answer.examined = found.examined;
+    answer.byJumpCounts = found.byJumpCounts;
     for (const int k : found.way) {
         const Line& line = m_board.lines()[static_cast<std::size_t>(k)];
         answer.way.push_back({static_cast<std::uint8_t>(m_board.cellOf(line.from)),

@@ -25,6 +25,9 @@ struct OracleAnswer {
     // that far, each of its jumps keeping the target within reach.
     bool wayToTarget = true;
     std::uint64_t examined = 0;
+    // Dead, proved in part by whole numbers of jumps: the proof keeps no functions, and a position a
+    // jump away is not settled by it.
+    bool byJumpCounts = false;
 };
 
 class Oracle {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "solver/JumpCountProof.h"
 #include "solver/PagodaProof.h"
 
 namespace reach {
@@ -25,6 +26,11 @@ constexpr std::size_t WideBeamWidth = 2048;
 // beams then look at different positions: without the cost in the narrow one the hint answered one in
 // five of the 45-hole cross's positions it had not, and as many as before on the other boards.
 constexpr int AlonePeg = 80;
+// The simplex steps that whole numbers of jumps may take to prove one position dead, over all its
+// ends. On the German Board a step costs some 3 microseconds, and the dead ends of random play that
+// the search leaves and whole numbers settle took up to 22,500 steps (on Diamond 41 up to 16,200);
+// this many keep a position's answer within some 150 ms more.
+constexpr std::size_t JumpCountSteps = 50000;
 
 using Values = std::array<int, MaxPagodas + MaxLearnedPagodas>;
 
@@ -389,36 +395,54 @@ bool Searcher::reaches(Pegs p, const Images& images, const Values& values, int d
     return false;
 }
 
-// The pagoda functions, made for the position alone, that prove the target out of its reach: with a
-// single peg as the target, enough to rule out each of `holesLeft` for the last peg (those the
-// search's own functions do not). Nothing where one is not found. Some tens of milliseconds each on
-// the largest boards, so the flag is looked at before each.
-std::optional<std::vector<LearnedPagoda>> OutOfReachByPagodas(const Board& board, const Goal& goal, Pegs from,
-                                                              HoleSet holesLeft,
-                                                              const std::atomic<bool>* cancelled) {
+// A proof, made for the position alone, that the target is out of its reach.
+struct OutOfReach {
+    std::vector<LearnedPagoda> functions;
+    bool byJumpCounts = false; // some end is ruled out by whole numbers of jumps, which teach no function
+};
+
+// Pagoda functions that prove the target out of the position's reach: with a single peg as the
+// target, enough to rule out each of `holesLeft` for the last peg (those the search's own functions
+// do not). Where no function is found for a hole (or the target), whole numbers of jumps may still
+// prove it out of reach. Nothing where neither does. Some tens of milliseconds each on the largest
+// boards, and JumpCountSteps for the whole numbers of all of them, so the flag is looked at before
+// each.
+std::optional<OutOfReach> ProvedOutOfReach(const Board& board, const Goal& goal, Pegs from, HoleSet holesLeft,
+                                           const std::atomic<bool>* cancelled) {
     const HoleBoard holes = board.holeBoard();
     const HolePegs start = board.holePegs(from);
-    std::vector<LearnedPagoda> proof;
+    OutOfReach proof;
     const auto against = [&](Pegs to) {
         const HolePegs target = board.holePegs(to);
         std::optional<PagodaFunction> function =
             CalledOff(cancelled) ? std::nullopt : PagodaAgainst(holes, start, target);
         if (function)
-            proof.push_back({*function, PagodaValue(*function, target)});
+            proof.functions.push_back({*function, PagodaValue(*function, target)});
         return function.has_value();
     };
+    std::size_t stepsLeft = JumpCountSteps;
+    const auto noJumpsLeadTo = [&](Pegs to) {
+        if (CalledOff(cancelled) || stepsLeft == 0)
+            return false;
+        const JumpCountAnswer answer =
+            JumpCountsBetween(holes, start, board.holePegs(to), stepsLeft, cancelled);
+        stepsLeft -= std::min(stepsLeft, answer.steps);
+        proof.byJumpCounts = proof.byJumpCounts || answer.counts == JumpCounts::None;
+        return answer.counts == JumpCounts::None;
+    };
     if (!goal.singlePeg)
-        return against(goal.target) ? std::optional(proof) : std::nullopt;
+        return against(goal.target) || noJumpsLeadTo(goal.target) ? std::optional(proof) : std::nullopt;
     // A function found for one hole often rules out others too.
     const auto ruledOut = [&](int hole) {
-        return std::any_of(proof.begin(), proof.end(), [&](const LearnedPagoda& found) {
+        return std::any_of(proof.functions.begin(), proof.functions.end(), [&](const LearnedPagoda& found) {
             return PagodaValue(found.function, start) <
                    AlonePegValue(found.function.peg, found.function.second, hole);
         });
     };
     for (HoleSet rest = holesLeft; rest != 0; rest &= rest - 1) {
         const int hole = __builtin_ctzll(rest);
-        if (!ruledOut(hole) && !against({HoleSet{1} << hole, 0}))
+        const Pegs lone{HoleSet{1} << hole, 0};
+        if (!ruledOut(hole) && !against(lone) && !noJumpsLeadTo(lone))
             return std::nullopt;
     }
     return proof;
@@ -542,15 +566,20 @@ SearchResult Search(const Board& board, const Goal& goal, const std::vector<Lear
         return result;
     }
     if (searcher.stopped()) {
-        std::optional<std::vector<LearnedPagoda>> proof;
+        std::optional<OutOfReach> proof;
         if (!searcher.calledOff())
-            proof =
-                OutOfReachByPagodas(board, goal, from, searcher.holesNotRuledOut(values), limits.cancelled);
+            proof = ProvedOutOfReach(board, goal, from, searcher.holesNotRuledOut(values), limits.cancelled);
         if (!proof) {
             result.verdict = Verdict::OutOfBudget;
             return result;
         }
-        result.proof = std::move(*proof);
+        // The functions of a proof that needed whole numbers settle none of the positions a jump
+        // away, and every function kept costs each position searched an addition. Kept, they cost
+        // a German Board position whose search ran out up to 300 ms of one core more than before
+        // whole numbers were tried, and 160 ms without them, with the same positions proved.
+        if (!proof->byJumpCounts)
+            result.proof = std::move(proof->functions);
+        result.byJumpCounts = proof->byJumpCounts;
     }
     memo.put(key, false);
     return result;

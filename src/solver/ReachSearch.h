@@ -3,8 +3,9 @@
 // child is judged before any is searched: by the table where it answers (one look-up, exact), by what
 // earlier questions on the board proved, by the peg counts, the position classes and the pagoda
 // functions; only children none of these judge are searched, those known to reach the target first.
-// Where the search runs out, a pagoda function made for the position alone may still prove it dead;
-// the functions of such a proof are kept, and cut the searches of the positions asked after it.
+// Where the search runs out, a pagoda function made for the position alone may still prove it dead,
+// and where none is found, whole numbers of jumps; the functions of a proof by pagodas alone are
+// kept, and cut the searches of the positions asked after it.
 #pragma once
 
 #include <atomic>
@@ -95,6 +96,9 @@ struct SearchResult {
     std::uint64_t examined = 0;
     // The functions of a pagoda proof made for the position itself, for the searches to come.
     std::vector<LearnedPagoda> proof;
+    // Dead, with some end ruled out only by whole numbers of jumps: such a proof leaves `proof`
+    // empty.
+    bool byJumpCounts = false;
 };
 
 // `table` may be null; it must have been built for this goal from positions of `from`'s class.

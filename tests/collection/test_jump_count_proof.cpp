@@ -2,7 +2,8 @@
 // The proof by whole numbers of jumps, held to every position a brute-force search reaches on random
 // small boards of each kind: it may prove out of reach only what is, the counts it finds must add
 // up, and with too few simplex steps or called off it settles no more than it can. And a position
-// that no pagoda function can prove dead, which it does.
+// that no pagoda function can prove dead, which it does, and so does the engine once its search has
+// run out.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "SmallBoards.h"
 #include "solver/JumpCountProof.h"
 #include "solver/PagodaProof.h"
+#include "solver/ReachOracle.h"
 
 namespace {
 
@@ -136,7 +138,8 @@ TEST(JumpCountProof, CalledOffItSettlesNothing) {
 // Four pegs on the 5 x 5 board: the top two may jump into the corner, and the other two, each alone,
 // must be jumped over. Half a jump each way along a line over a peg takes it away and leaves the rest
 // as it was, so without whole numbers the pegs can all go and no pagoda function tells the positions
-// apart; in whole numbers no jumps do it.
+// apart; in whole numbers no jumps do it. With a budget of one position the engine's search runs out
+// at once, and the whole numbers settle it.
 TEST(JumpCountProof, SettlesWhatNoPagodaFunctionCan) {
     const LevelRecord record = MakeBoard(5, ShapeSquare, false, {"oxxoo", "xoooo", "ooooo", "ooooo", "oooxo"},
                                          {"xoooo", "ooooo", "ooooo", "ooooo", "ooooo"});
@@ -163,4 +166,13 @@ TEST(JumpCountProof, SettlesWhatNoPagodaFunctionCan) {
     EXPECT_EQ(answer.counts, JumpCounts::None);
     ExhaustiveReach exhaustive(record);
     EXPECT_FALSE(exhaustive.reachable(record.StartCells));
+
+    const std::unique_ptr<reach::Oracle> engine = reach::Oracle::For(record);
+    ASSERT_NE(engine, nullptr);
+    reach::SearchLimits starved;
+    starved.positions = 1;
+    const reach::OracleAnswer dead = engine->ask(record.StartCells, starved);
+    EXPECT_EQ(dead.verdict, reach::Verdict::Dead);
+    EXPECT_TRUE(dead.byJumpCounts);
+    EXPECT_GT(dead.examined, starved.positions);
 }
