@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The hint (key H), asked on a thread of its own: the window goes on answering the mouse and the keys
 // while the board's engine searches, and shows the busy cursor meanwhile. The answer is shown only
-// for the position it was asked about: a jump, an undo, a restart or another board calls the question
-// off, and H pressed again for the same position while it is searched begins nothing new.
+// for the position it was asked about: a peg lifted, a jump, an undo, a restart or another board calls
+// the question off, and H pressed again for the same position while it is searched begins nothing new.
 #pragma once
 
 #include <QObject>
@@ -31,7 +31,8 @@ public:
 
     // H: asks about the position on the board, where the session gives hints now.
     void ask();
-    // Called whenever the counters may have changed: a question about another position is called off.
+    // Called whenever the counters may have changed, and when a peg is lifted: a question about another
+    // position is called off.
     void follow();
     // No question is being searched.
     bool idle() const { return !m_open; }

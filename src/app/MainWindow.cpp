@@ -700,6 +700,8 @@ void TMainForm::startDrag(int x, int y, int code) {
     m_sprite->MoveTo(x - SpriteCentre, y - SpriteCentre);
     m_sprite->Show();
     m_sprite->Grab(x, y);
+    // The peg is off its cell: a hint asked before is not for the cells under the drag.
+    m_hints->follow();
 }
 
 void TMainForm::moveDrag(int x, int y) {

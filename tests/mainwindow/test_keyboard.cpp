@@ -264,6 +264,19 @@ TEST_F(GameFixture, AHintIsSearchedBesideTheWindowAndShownOnlyForItsPosition) {
     EXPECT_FALSE(changed) << "no blink";
     EXPECT_TRUE(script.seen().isEmpty()) << "no notice";
 
+    // A peg lifted calls the question off: its answer would not be for the cells under the drag, and
+    // the search would take the CPU from the drag.
+    key(*form, Qt::Key_H);
+    keys(*form, {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Left, Qt::Key_Left});
+    ASSERT_EQ(form->keys()->cursorCell(), 0);
+    key(*form, Qt::Key_Space);
+    ASSERT_TRUE(form->session().play().Dragging);
+    EXPECT_TRUE(form->hintAsker()->idle());
+    EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
+    key(*form, Qt::Key_Escape);
+    ASSERT_EQ(form->box()->image(), board);
+    changed = false;
+
     key(*form, Qt::Key_H);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->hintAsker()->idle(); }, 10000));
     EXPECT_TRUE(changed) << "the start's hint blinks";
