@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DeadEndWatch.h"
 
-#include <QMetaObject>
-
 #include "rules/Rules.h"
 #include "session/Session.h"
 #include "solver/Solver.h"
@@ -13,10 +11,8 @@ DeadEndWatch::DeadEndWatch(BoardArea& box, QObject* parent)
     connect(this, &DeadEndWatch::answered, this, &DeadEndWatch::showMark);
 }
 
-DeadEndWatch::~DeadEndWatch() {
-    callOff();
-    stopTable();
-}
+// The threads are joined as their question threads go, before the board area and the engine.
+DeadEndWatch::~DeadEndWatch() = default;
 
 void DeadEndWatch::follow(const Session& session) {
     const Watched now{session.collection().currentNumber(), session.play().JumpCount, session.play().Cells};
@@ -61,49 +57,28 @@ void DeadEndWatch::watchBoard(std::shared_ptr<BoardReach> reach) {
     if (reach == m_reach)
         return;
     callOff();
-    stopTable();
+    // The table's making looks at the flag every few thousand positions: the call-off is short.
+    m_table.callOff();
     m_reach = std::move(reach);
     m_answers.clear();
     m_tableReady = false;
-    m_tableCancelled = std::make_shared<std::atomic<bool>>(false);
-    const unsigned board = ++m_board;
-    DeadEndWatch* self = this;
-    m_tableThread = std::thread([engine = m_reach, cancelled = m_tableCancelled, board, self] {
-        engine->prepare(cancelled.get());
-        if (cancelled->load())
-            return;
-        QMetaObject::invokeMethod(
-            self, [self, board] { self->tablePrepared(board); }, Qt::QueuedConnection);
+    m_table.ask([this, engine = m_reach](const std::atomic<bool>& calledOff) {
+        engine->prepare(&calledOff);
+        return [this] {
+            tablePrepared();
+        };
     });
 }
 
-void DeadEndWatch::stopTable() {
-    if (m_tableCancelled)
-        m_tableCancelled->store(true);
-    // The table's making looks at the flag every few thousand positions: the join is short.
-    if (m_tableThread.joinable())
-        m_tableThread.join();
-    m_tableCancelled.reset();
-}
-
-void DeadEndWatch::tablePrepared(unsigned board) {
-    if (board != m_board)
-        return;
+void DeadEndWatch::tablePrepared() {
     m_tableReady = true;
     // A question still open asks again itself should it run out of positions.
-    if (m_playing && !m_open && m_answers.count(m_watched.cells) == 0)
+    if (m_playing && !m_question.open() && m_answers.count(m_watched.cells) == 0)
         ask(m_watched.cells);
 }
 
 void DeadEndWatch::callOff() {
-    ++m_question;
-    m_open = false;
-    if (m_cancelled)
-        m_cancelled->store(true);
-    // The search looks at the flag every thousand positions or so: the join is short.
-    if (m_thread.joinable())
-        m_thread.join();
-    m_cancelled.reset();
+    m_question.callOff();
 }
 
 void DeadEndWatch::ask(const Position& cells) {
@@ -114,39 +89,26 @@ void DeadEndWatch::ask(const Position& cells) {
         return;
     }
     ++m_searchesBegun;
-    m_open = true;
-    m_cancelled = std::make_shared<std::atomic<bool>>(false);
-    const unsigned question = m_question;
     const bool withTable = m_tableReady;
-    DeadEndWatch* self = this;
-    m_thread = std::thread([engine = m_reach, cells, cancelled = m_cancelled, question, withTable, self] {
+    m_question.ask([this, engine = m_reach, cells, withTable](const std::atomic<bool>& calledOff) {
         ReachLimits limits;
         limits.positions = Positions;
-        limits.cancelled = cancelled.get();
+        limits.cancelled = &calledOff;
         limits.wantWay = false;
-        const ReachAnswer answer = engine->ask(cells, limits);
-        if (cancelled->load())
-            return;
-        const int reach = static_cast<int>(answer.reach);
-        // Queued to the window's thread. The watch outlives this thread (it joins it before it goes),
-        // and Qt drops the queued call if the watch is gone by the time it would run.
-        QMetaObject::invokeMethod(
-            self,
-            [self, question, cells, reach, withTable] { self->deliver(question, cells, reach, withTable); },
-            Qt::QueuedConnection);
+        const Reach reach = engine->ask(cells, limits).reach;
+        return [this, cells, reach, withTable] {
+            deliver(cells, reach, withTable);
+        };
     });
 }
 
-void DeadEndWatch::deliver(unsigned question, const Position& cells, int reach, bool withTable) {
-    if (question != m_question)
-        return;
-    m_open = false;
-    if (static_cast<Reach>(reach) == Reach::Unknown) {
+void DeadEndWatch::deliver(const Position& cells, Reach reach, bool withTable) {
+    if (reach == Reach::Unknown) {
         if (m_tableReady && !withTable)
             ask(cells);
         return;
     }
-    const bool deadEnd = static_cast<Reach>(reach) == Reach::Unreachable;
+    const bool deadEnd = reach == Reach::Unreachable;
     m_answers[cells] = deadEnd;
     emit answered(deadEnd);
 }

@@ -11,17 +11,17 @@
 
 #include <QObject>
 
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <thread>
 
+#include "app/QuestionThread.h"
 #include "rules/LevelRecord.h"
 #include "view/BoardOverlay.h"
 
 class BoardArea;
 class BoardReach;
+enum class Reach;
 class Session;
 
 class DeadEndWatch : public QObject {
@@ -42,7 +42,7 @@ public:
     // The searches begun on the boards shown so far; a position answered before begins none.
     int searchesBegun() const { return m_searchesBegun; }
     // No question is being searched, and the board's table is made (or was never begun).
-    bool idle() const { return !m_open && (m_tableReady || !m_tableThread.joinable()); }
+    bool idle() const { return !m_question.open() && !m_table.open(); }
 
     // Calls off the open question; no answer will come for it.
     void callOff();
@@ -54,10 +54,9 @@ signals:
 
 private:
     void watchBoard(std::shared_ptr<BoardReach> reach);
-    void stopTable();
     void ask(const Position& cells);
-    void deliver(unsigned question, const Position& cells, int reach, bool withTable);
-    void tablePrepared(unsigned board);
+    void deliver(const Position& cells, Reach reach, bool withTable);
+    void tablePrepared();
     void showMark(bool deadEnd);
 
     struct Watched {
@@ -79,13 +78,9 @@ private:
     std::map<Position, bool> m_answers; // on the board of m_reach: true for a dead end
     int m_searchesBegun = 0;
 
-    std::thread m_thread;
-    std::shared_ptr<std::atomic<bool>> m_cancelled;
-    unsigned m_question = 0; // the number of the question whose answer is awaited
-    bool m_open = false;     // that question is still being searched
-
-    std::thread m_tableThread;
-    std::shared_ptr<std::atomic<bool>> m_tableCancelled;
-    unsigned m_board = 0; // the number of the board whose table is awaited
     bool m_tableReady = false;
+    // Declared last, so that they are the first to go: their threads are joined before anything they
+    // answer to.
+    QuestionThread m_question{*this};
+    QuestionThread m_table{*this};
 };

@@ -7,11 +7,9 @@
 
 #include <QObject>
 
-#include <atomic>
 #include <cstdint>
-#include <memory>
-#include <thread>
 
+#include "app/QuestionThread.h"
 #include "rules/LevelRecord.h"
 
 class QWidget;
@@ -35,7 +33,7 @@ public:
     // position is called off.
     void follow();
     // No question is being searched.
-    bool idle() const { return !m_open; }
+    bool idle() const { return !m_question.open(); }
 
 private:
     struct Asked {
@@ -48,16 +46,11 @@ private:
     };
     Asked onTheBoard() const;
     void callOff();
-    // Calls the search off and waits for its thread; no answer will come for it.
-    void stop();
-    void deliver(unsigned question, const ReachAnswer& answer);
+    void deliver(const ReachAnswer& answer);
     void showBusy(bool busy);
 
     QWidget& m_window;
     Session& m_session;
     Asked m_asked;
-    std::thread m_thread;
-    std::shared_ptr<std::atomic<bool>> m_cancelled;
-    unsigned m_question = 0; // the number of the question whose answer is awaited
-    bool m_open = false;     // that question is still being searched
+    QuestionThread m_question{*this};
 };
