@@ -7,7 +7,11 @@
 #include "solver/Solver.h"
 
 HintAsker::HintAsker(QWidget& window, Session& session, QObject* parent)
-    : QObject(parent), m_window(window), m_session(session) {}
+    : QObject(parent), m_window(window), m_session(session) {
+    m_busyCursor.setSingleShot(true);
+    m_busyCursor.setInterval(BusyCursorAfter);
+    connect(&m_busyCursor, &QTimer::timeout, this, [this] { m_window.setCursor(Qt::BusyCursor); });
+}
 
 // The window may be half gone by now: its cursor is left alone, and the question's thread is joined
 // as the asker goes.
@@ -25,7 +29,7 @@ void HintAsker::ask() {
         return;
     callOff();
     m_asked = now;
-    showBusy(true);
+    m_busyCursor.start();
     m_question.ask([this, engine = m_session.boardReach(),
                     cells = now.cells](const std::atomic<bool>& calledOff) {
         const ReachAnswer answer = engine->ask(cells, ReachLimits{Positions, GuardSeconds, &calledOff, true});
@@ -42,19 +46,17 @@ void HintAsker::follow() {
 
 void HintAsker::callOff() {
     if (m_question.open())
-        showBusy(false);
+        hideBusy();
     m_question.callOff();
 }
 
 void HintAsker::deliver(const ReachAnswer& answer) {
-    showBusy(false);
+    hideBusy();
     if (onTheBoard() == m_asked)
         m_session.showHintAnswer(answer);
 }
 
-void HintAsker::showBusy(bool busy) {
-    if (busy)
-        m_window.setCursor(Qt::BusyCursor);
-    else
-        m_window.unsetCursor();
+void HintAsker::hideBusy() {
+    m_busyCursor.stop();
+    m_window.unsetCursor();
 }

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The hint (key H), asked on a thread of its own: the window goes on answering the mouse and the keys
-// while the board's engine searches, and shows the busy cursor meanwhile. The answer is shown only
-// for the position it was asked about: a peg lifted, a jump, an undo, a restart or another board calls
-// the question off, and H pressed again for the same position while it is searched begins nothing new.
+// while the board's engine searches, and shows the busy cursor meanwhile where the search lasts. The answer
+// is shown only for the position it was asked about: a peg lifted, a jump, an undo, a restart or another
+// board calls the question off, and H pressed again for the same position while it is searched begins nothing
+// new.
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 
 #include "app/QuestionThread.h"
@@ -23,6 +26,9 @@ public:
     // second of one core at the most), and the clock only as a last guard, since the player waits.
     static constexpr std::uint64_t Positions = 3'000'000;
     static constexpr double GuardSeconds = 2.0;
+    // The busy cursor shows only for a question that lasts: on the boards of up to 33 holes nearly
+    // every answer comes within a few milliseconds, and a cursor shown for those would only flicker.
+    static constexpr std::chrono::milliseconds BusyCursorAfter{200};
 
     HintAsker(QWidget& window, Session& session, QObject* parent = nullptr);
     ~HintAsker() override;
@@ -47,10 +53,11 @@ private:
     Asked onTheBoard() const;
     void callOff();
     void deliver(const ReachAnswer& answer);
-    void showBusy(bool busy);
+    void hideBusy();
 
     QWidget& m_window;
     Session& m_session;
     Asked m_asked;
+    QTimer m_busyCursor;
     QuestionThread m_question{*this};
 };

@@ -49,6 +49,22 @@ LevelRecord deadEndBoard(LevelRecord record) {
     return record;
 }
 
+// The 45-hole cross, every hole a peg but the middle one, and a single peg anywhere as the target.
+LevelRecord CrossOf45() {
+    LevelRecord record;
+    MakeNewBoard(record);
+    record.Size = 9;
+    record.Shape = ShapeSquare;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        const int row = cell / GridWidth, col = cell % GridWidth;
+        const bool onBoard = row < 9 && col < 9 && ((row >= 3 && row <= 5) || (col >= 3 && col <= 5));
+        record.StartCells[cell] = onBoard ? FirstColourPeg : NoHole;
+        record.TargetCells[cell] = onBoard ? EmptyHole : NoHole;
+    }
+    record.StartCells[4 * GridWidth + 4] = EmptyHole;
+    return record;
+}
+
 } // namespace
 
 TEST_F(GameFixture, ArrowsShowARingThatGoesWithoutATraceWhenTheMouseMoves) {
@@ -248,7 +264,8 @@ TEST_F(GameFixture, AHintIsSearchedBesideTheWindowAndShownOnlyForItsPosition) {
     ASSERT_EQ(form->session().play().JumpCount, 1);
     key(*form, Qt::Key_H);
     EXPECT_FALSE(form->hintAsker()->idle());
-    EXPECT_EQ(form->cursor().shape(), Qt::BusyCursor) << "the player sees that the game thinks";
+    EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor)
+        << "a cursor for an answer that comes at once flickers";
     // Taken back before the answer (3 -> 1 wins) came: it is not shown for the start.
     key(*form, Qt::Key_Z, Qt::ControlModifier);
     ASSERT_EQ(form->session().play().JumpCount, 0);
@@ -281,6 +298,30 @@ TEST_F(GameFixture, AHintIsSearchedBesideTheWindowAndShownOnlyForItsPosition) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->hintAsker()->idle(); }, 10000));
     EXPECT_TRUE(changed) << "the start's hint blinks";
     EXPECT_EQ(form->box()->image(), board);
+    EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(GameFixture, AHintThatLastsShowsTheBusyCursorUntilItsAnswer) {
+    const LevelRecord cross = CrossOf45();
+    writeCollection({cross});
+    auto form = startEnglishGame();
+    const auto at = [](int row, int col) {
+        return row * GridWidth + col;
+    };
+    for (const auto& [from, to] :
+         {std::pair{at(4, 2), at(4, 4)}, {at(4, 5), at(4, 3)}, {at(2, 4), at(4, 4)}, {at(4, 7), at(4, 5)}})
+        drag(*form, cellCentre(cross, from), {}, cellCentre(cross, to));
+    ASSERT_EQ(form->session().play().JumpCount, 4);
+    // Here the hint's search takes its whole budget, some 0.6 s of one core.
+    ModalScript script;
+    script.otherwise(ModalScript::agree());
+    key(*form, Qt::Key_H);
+    EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return form->cursor().shape() == Qt::BusyCursor || form->hintAsker()->idle(); }, 10000));
+    EXPECT_EQ(form->cursor().shape(), Qt::BusyCursor) << "the player sees that the game thinks";
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return form->hintAsker()->idle() && !script.seen().isEmpty(); }, 10000));
     EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
 }
 
